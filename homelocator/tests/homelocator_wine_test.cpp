@@ -1,0 +1,102 @@
+#include "homelocator.h"
+
+#include "message_box_catcher.h"
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+#include <winsock2.h>
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+using get_ug_path_fn = int (*)(char*);
+
+std::string run_host_at(const std::string& dir)
+{
+    std::string from = test_program_dir();
+    EXPECT_TRUE(make_dirs(dir));
+    EXPECT_TRUE(CopyFileA((from + "\\homelocator_host.exe").c_str(), (dir + "\\host.exe").c_str(), FALSE));
+    EXPECT_TRUE(CopyFileA((from + "\\homelocator.dll").c_str(), (dir + "\\homelocator.dll").c_str(), FALSE));
+    std::string answer_file = fresh_dir_on_d("homelocator_answer") + "\\answer.txt";
+    std::string command = "\"" + dir + "\\host.exe\" " + answer_file;
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
+                        &process))
+        return "cannot start " + command;
+    WaitForSingleObject(process.hProcess, 30000);
+    DWORD exit_code = 1;
+    GetExitCodeProcess(process.hProcess, &exit_code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (exit_code != 0)
+        return "host exit " + std::to_string(exit_code);
+    return read_file(answer_file);
+}
+
+TEST(GetUgPath, GivesTheDirectoryOfTheHostExecutable)
+{
+    HMODULE library = LoadLibraryA("homelocator.dll");
+    ASSERT_NE(nullptr, library);
+    auto get_ug_path = reinterpret_cast<get_ug_path_fn>(GetProcAddress(library, "get_ug_path"));
+    ASSERT_NE(nullptr, get_ug_path);
+    char directory[255];
+    memset(directory, 'x', sizeof directory);
+    EXPECT_EQ(0, get_ug_path(directory));
+    EXPECT_EQ(test_program_dir(), directory);
+    FreeLibrary(library);
+}
+
+TEST(GetUgPath, HostsAtADriveRootAndInGbkFolders)
+{
+    EXPECT_EQ("0|D:", run_host_at("D:"));
+    std::string gbk_dir = "D:\\t\\" + ansi("数控程序") + "\\bin";
+    EXPECT_EQ("0|" + gbk_dir, run_host_at(gbk_dir));
+}
+
+TEST(Resources, StringTableAndVersionAreCompiledIn)
+{
+    HMODULE library = LoadLibraryA("homelocator.dll");
+    ASSERT_NE(nullptr, library);
+    wchar_t wide[64] = {};
+    ASSERT_GT(LoadStringW(library, 101, wide, 64), 0);
+    EXPECT_EQ(std::wstring(L"Windows \x901A\x4FE1\x7AEF\x53E3\x521D\x59CB\x5316\x5931\x8D25\x3002"), wide);
+    char narrow[64] = {};
+    ASSERT_GT(LoadStringA(library, 101, narrow, 64), 0);
+    EXPECT_EQ(ansi("Windows 通信端口初始化失败。"), narrow);
+
+    char path[MAX_PATH];
+    GetModuleFileNameA(library, path, MAX_PATH);
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    ASSERT_GT(size, 0u);
+    std::string block(size, '\0');
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, &block[0]));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixed_size = 0;
+    ASSERT_TRUE(VerQueryValueA(&block[0], "\\", reinterpret_cast<void**>(&fixed), &fixed_size));
+    EXPECT_EQ(0x00010000u, fixed->dwFileVersionMS);
+    char* description = nullptr;
+    UINT description_size = 0;
+    ASSERT_TRUE(VerQueryValueA(&block[0], "\\StringFileInfo\\040904B0\\FileDescription",
+                               reinterpret_cast<void**>(&description), &description_size));
+    EXPECT_STREQ("Host program directory lookup", description);
+    FreeLibrary(library);
+}
+
+TEST(Loading, StartsSocketsWithoutAnyMessage)
+{
+    message_box_catcher catcher;
+    HMODULE library = LoadLibraryA("homelocator.dll");
+    ASSERT_NE(nullptr, library);
+    // Sockets are usable while the library holds them.
+    WSADATA data;
+    EXPECT_EQ(0, WSAStartup(MAKEWORD(1, 1), &data));
+    WSACleanup();
+    FreeLibrary(library);
+    EXPECT_TRUE(catcher.boxes().empty());
+}
+
+}  // namespace

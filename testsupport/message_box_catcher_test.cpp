@@ -1,0 +1,24 @@
+#include "message_box_catcher.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+TEST(MessageBoxCatcher, RecordsCaptionTextButtonsInOrderAndPressesOk)
+{
+    message_box_catcher catcher;
+    EXPECT_EQ(IDOK, MessageBoxW(nullptr, L"\x6A21\x677F first", L"caption one", MB_OK));
+    EXPECT_EQ(IDOK, MessageBoxA(nullptr, "second", "caption two", MB_OKCANCEL | MB_ICONWARNING));
+    ASSERT_EQ(2u, catcher.boxes().size());
+    EXPECT_EQ("caption one", catcher.boxes()[0].caption);
+    EXPECT_EQ(ansi("模板 first"), catcher.boxes()[0].text);
+    EXPECT_TRUE(catcher.boxes()[0].has_ok);
+    EXPECT_FALSE(catcher.boxes()[0].has_cancel);
+    EXPECT_EQ("second", catcher.boxes()[1].text);
+    EXPECT_TRUE(catcher.boxes()[1].has_cancel);
+}
+
+TEST(MessageBoxCatcher, RunsUnderTheChineseCodePage)
+{
+    EXPECT_EQ(936u, GetACP());
+    EXPECT_EQ(std::string("\xC4\xA3\xB0\xE5"), ansi("模板"));
+}
