@@ -95,3 +95,20 @@ function(add_native_test name)
   target_link_libraries(${name} PRIVATE GTest::gtest_main ${T_LIBS})
   gtest_discover_tests(${name} TEST_PREFIX "${name}." PROPERTIES LABELS native)
 endfunction()
+
+# libFuzzer target for input the library does not control, native clang build
+# only; ctest runs it for a short fixed number of runs (FUZZ_RUNS), a benchmark
+# or a developer longer:  build/native/bin/<name> -runs=1000000
+set(FUZZ_RUNS 20000 CACHE STRING "runs of each fuzz target in the test run")
+function(add_fuzz_target name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  if(WINDOWS_BUILD OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    return()
+  endif()
+  add_executable(${name} ${F_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  add_test(NAME fuzz.${name} COMMAND ${name} -runs=${FUZZ_RUNS} -seed=1)
+  set_tests_properties(fuzz.${name} PROPERTIES LABELS fuzz)
+endfunction()

@@ -1,5 +1,6 @@
 #include "demo.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,6 +38,8 @@ int main(int argc, char** argv)
     std::string out_dir = argc > 1 ? argv[1] : bin_dir;
     CreateDirectoryA(out_dir.c_str(), nullptr);
     std::printf("camtools demo: libraries from %s, output to %s\n", bin_dir.c_str(), out_dir.c_str());
+    std::sort(parts().begin(), parts().end(),
+              [](const demo_part* a, const demo_part* b) { return std::strcmp(a->name, b->name) < 0; });
     for (demo_part* part : parts()) {
         std::printf("\n== %s\n", part->name);
         part->run(bin_dir, out_dir);
