@@ -33,8 +33,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     sudo_ dpkg --add-architecture i386
   fi
-  sudo_ apt-get update -qq
-  sudo_ env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  sudo_ apt-get -o DPkg::Lock::Timeout=600 update -qq
+  sudo_ env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
   # cups-daemon starts a system cupsd; the tests run their own.
   if command -v systemctl >/dev/null 2>&1; then sudo_ systemctl disable --now cups cups.socket >/dev/null 2>&1 || true; fi
 fi

@@ -15,7 +15,7 @@ bash scripts/setup.sh
 
 status=0
 if [ "$what" = all ] || [ "$what" = native ]; then
-  cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON \
+  cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON -DMODULES= \
         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
   cmake --build build/native -j "$jobs"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
@@ -23,7 +23,7 @@ if [ "$what" = all ] || [ "$what" = native ]; then
 fi
 
 if [ "$what" = all ] || [ "$what" = wine ]; then
-  cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release -DMODULES= \
         -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
   cmake --build build/win -j "$jobs"
   # shellcheck source=wine-env.sh

@@ -17,7 +17,7 @@ wine_env_up() {
   # Code page 936 without touching the system's locales.
   localedef -i zh_CN -f UTF-8 "$CAMTOOLS_WINE_TMP/locale/zh_CN.UTF-8" || { echo "wine-env: localedef failed" >&2; return 1; }
   export LOCPATH=$CAMTOOLS_WINE_TMP/locale
-  export LC_ALL=zh_CN.UTF-8
+  { export LC_ALL=zh_CN.UTF-8; } 2>/dev/null  # this shell itself has no such locale
   unset LANGUAGE
 
   # One display for every Wine process of the run.
