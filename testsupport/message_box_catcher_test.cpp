@@ -17,6 +17,25 @@ TEST(MessageBoxCatcher, RecordsCaptionTextButtonsInOrderAndPressesOk)
     EXPECT_TRUE(catcher.boxes()[1].has_cancel);
 }
 
+TEST(MessageBoxCatcher, CatchesBoxesShownInsideALoadedDll)
+{
+    HMODULE library = LoadLibraryA("box_from_dll.dll");
+    ASSERT_NE(nullptr, library);
+    using show_fn = int (*)(const wchar_t*, const wchar_t*, unsigned);
+    auto show = reinterpret_cast<show_fn>(GetProcAddress(library, "show_box_from_dll"));
+    ASSERT_NE(nullptr, show);
+    message_box_catcher catcher;
+    EXPECT_EQ(IDOK, show(L"\x65E0\x6CD5", L"box_from_dll", MB_OKCANCEL));
+    EXPECT_EQ(IDOK, show(L"again", L"box_from_dll", MB_OK | MB_ICONEXCLAMATION));
+    ASSERT_EQ(2u, catcher.boxes().size());
+    EXPECT_EQ(ansi("无法"), catcher.boxes()[0].text);
+    EXPECT_EQ("box_from_dll", catcher.boxes()[0].caption);
+    EXPECT_TRUE(catcher.boxes()[0].has_cancel);
+    EXPECT_EQ("again", catcher.boxes()[1].text);
+    EXPECT_FALSE(catcher.boxes()[1].has_cancel);
+    FreeLibrary(library);
+}
+
 TEST(MessageBoxCatcher, RunsUnderTheChineseCodePage)
 {
     EXPECT_EQ(936u, GetACP());
