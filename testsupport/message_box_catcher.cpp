@@ -8,35 +8,50 @@ namespace {
 thread_local message_box_catcher* current_catcher = nullptr;
 }
 
+// Caption, text and buttons as the box shows them now.
+static caught_box read_box(HWND box)
+{
+    caught_box seen;
+    char buffer[4096];
+    buffer[0] = '\0';
+    GetWindowTextA(box, buffer, sizeof buffer);
+    seen.caption = buffer;
+    buffer[0] = '\0';
+    GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
+    seen.text = buffer;
+    seen.has_ok = GetDlgItem(box, IDOK) != nullptr;
+    seen.has_cancel = GetDlgItem(box, IDCANCEL) != nullptr;
+    return seen;
+}
+
 struct catcher_hook {
     static LRESULT CALLBACK proc(int code, WPARAM wparam, LPARAM lparam)
     {
         message_box_catcher* self = current_catcher;
-        if (self && code == HCBT_ACTIVATE) {
+        if (!self)
+            return CallNextHookEx(nullptr, code, wparam, lparam);
+        auto& open = self->open_boxes_;
+        if (code == HCBT_ACTIVATE) {
             HWND box = reinterpret_cast<HWND>(wparam);
             char class_name[32] = {};
             if (box && GetClassNameA(box, class_name, sizeof class_name) &&
                 lstrcmpA(class_name, "#32770") == 0 &&
-                std::find(self->open_boxes_.begin(), self->open_boxes_.end(), box) ==
-                    self->open_boxes_.end()) {
-                self->open_boxes_.push_back(box);
-                caught_box seen;
-                char buffer[4096];
-                buffer[0] = '\0';
-                GetWindowTextA(box, buffer, sizeof buffer);
-                seen.caption = buffer;
-                buffer[0] = '\0';
-                GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
-                seen.text = buffer;
-                seen.has_ok = GetDlgItem(box, IDOK) != nullptr;
-                seen.has_cancel = GetDlgItem(box, IDCANCEL) != nullptr;
-                self->boxes_.push_back(seen);
+                std::find_if(open.begin(), open.end(), [box](const auto& o) { return o.first == box; }) ==
+                    open.end()) {
+                open.emplace_back(box, self->boxes_.size());
+                self->boxes_.push_back(read_box(box));
                 PostMessageA(box, WM_COMMAND, IDOK, 0);
             }
-        } else if (self && code == HCBT_DESTROYWND) {
+        } else if (code == HCBT_DESTROYWND) {
             HWND gone = reinterpret_cast<HWND>(wparam);
-            auto& open = self->open_boxes_;
-            open.erase(std::remove(open.begin(), open.end(), gone), open.end());
+            // A task-modal box is activated before its text and buttons are
+            // set; as it closes it shows what the user saw.
+            for (const auto& o : open) {
+                if (o.first == gone && o.second < self->boxes_.size())
+                    self->boxes_[o.second] = read_box(gone);
+            }
+            open.erase(std::remove_if(open.begin(), open.end(), [gone](const auto& o) { return o.first == gone; }),
+                       open.end());
         }
         return CallNextHookEx(nullptr, code, wparam, lparam);
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 struct caught_box {
@@ -29,7 +30,7 @@ private:
     void* hook_ = nullptr;
     void* previous_ = nullptr;
     std::vector<caught_box> boxes_;
-    std::vector<void*> open_boxes_;
+    std::vector<std::pair<void*, size_t>> open_boxes_;  // box, index in boxes_
 };
 
 // Converts UTF-8 text (as written in a test's source) to the ANSI code page's bytes.

@@ -17,6 +17,18 @@ TEST(MessageBoxCatcher, RecordsCaptionTextButtonsInOrderAndPressesOk)
     EXPECT_TRUE(catcher.boxes()[1].has_cancel);
 }
 
+TEST(MessageBoxCatcher, ReadsTaskModalBoxes)
+{
+    // Wine activates a task-modal box before it has set the text and buttons.
+    message_box_catcher catcher;
+    EXPECT_EQ(IDOK, MessageBoxW(nullptr, L"\x6A21\x677F task", L"caption", MB_OK | MB_TASKMODAL));
+    ASSERT_EQ(1u, catcher.boxes().size());
+    EXPECT_EQ("caption", catcher.boxes()[0].caption);
+    EXPECT_EQ(ansi("模板 task"), catcher.boxes()[0].text);
+    EXPECT_TRUE(catcher.boxes()[0].has_ok);
+    EXPECT_FALSE(catcher.boxes()[0].has_cancel);
+}
+
 TEST(MessageBoxCatcher, CatchesBoxesShownInsideALoadedDll)
 {
     HMODULE library = LoadLibraryA("box_from_dll.dll");
