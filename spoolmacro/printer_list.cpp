@@ -2,54 +2,39 @@
 #include "spoolmacro.h"
 
 #include "name_slots.h"
+#include "printer_entries.h"
 
 #include <windows.h>
 #include <winspool.h>
-
-#include <memory>
-#include <new>
 
 static_assert(name_slot_size == printer_name_slot_size && name_slot_count == printer_name_slot_count,
               "the slots filled are the slots the caller provides");
 
 namespace {
 
-constexpr DWORD local_and_connections = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
-// A printer added between the calls makes the list grow; a spooler that
-// keeps growing it is not followed for ever.
-constexpr int enumeration_attempts = 4;
-
 bool lead_byte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
+// The local printers and the user's printer connections, at level 5.
+enumeration_result enumerate_printers(unsigned char* buffer, uint32_t size, uint32_t* needed, uint32_t* returned)
+{
+    DWORD needed_bytes = 0;
+    DWORD returned_entries = 0;
+    BOOL ok = EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 5, buffer, size,
+                            &needed_bytes, &returned_entries);
+    DWORD error = ok ? ERROR_SUCCESS : GetLastError();
+    *needed = needed_bytes;
+    *returned = returned_entries;
+    if (ok)
+        return enumeration_result::done;
+    return error == ERROR_INSUFFICIENT_BUFFER ? enumeration_result::buffer_too_small : enumeration_result::failed;
+}
 
 }  // namespace
 
 extern "C" int get_print_list(char* name_slots, int* name_count)
 {
     *name_count = 0;
-    DWORD needed = 0;
-    DWORD returned = 0;
-    EnumPrintersA(local_and_connections, nullptr, 5, nullptr, 0, &needed, &returned);
-
-    std::unique_ptr<BYTE[]> entries;
-    DWORD size = 0;
-    returned = 0;
-    for (int attempt = 0; attempt < enumeration_attempts; ++attempt) {
-        size = needed;
-        entries.reset(new (std::nothrow) BYTE[size]);
-        if (!entries)
-            return 1;
-        returned = 0;
-        if (EnumPrintersA(local_and_connections, nullptr, 5, entries.get(), size, &needed, &returned))
-            break;
-        // On failure the buffer holds nothing to read.
-        returned = 0;
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= size)
-            break;
-    }
-    // Never walk past the buffer, whatever count the spooler claims.
-    DWORD fit = size / sizeof(PRINTER_INFO_5A);
-    if (returned > fit)
-        returned = fit;
-    *name_count = fill_name_slots(name_slots, entries.get(), returned, sizeof(PRINTER_INFO_5A), lead_byte);
+    printer_entries entries = read_printer_entries(enumerate_printers, sizeof(PRINTER_INFO_5A));
+    *name_count = fill_name_slots(name_slots, entries.buffer.get(), entries.count, sizeof(PRINTER_INFO_5A), lead_byte);
     return 1;
 }
