@@ -26,13 +26,10 @@ const wchar_t width_ratio_refused[] =
 // "取出字体数据错误"
 const wchar_t outline_unreadable[] = L"\x53D6\x51FA\x5B57\x4F53\x6570\x636E\x9519\x8BEF";
 
-// LOGFONTW's face name holds 31 units and the terminator; a longer name is
-// cut there, never in the middle of a surrogate pair.
+// LOGFONTW's face name holds 31 units and the terminator; a longer name is cut.
 void copy_face_name(const std::wstring& name, wchar_t (&field)[LF_FACESIZE])
 {
     size_t length = std::min<size_t>(name.size(), LF_FACESIZE - 1);
-    if (length < name.size() && length > 0 && IS_HIGH_SURROGATE(name[length - 1]))
-        --length;
     std::wmemcpy(field, name.data(), length);
     field[length] = L'\0';
 }
