@@ -7,7 +7,8 @@
 extern const char picture_file_path[];  // "D:\\tq_conf\\temp\\ledgerfill_pictrue.bmp"
 
 // Crops the white margins of the picture file and rewrites it as a BMP at the
-// display's colour depth. 1 when the file was rewritten, 0 otherwise.
+// display's colour depth. 1 when the file was rewritten, 0 otherwise; the
+// picture file is then as it was (or missing, as it was).
 int trim_picture();
 
 // Pastes the picture file into the range between the two cells, fitted with
