@@ -355,6 +355,14 @@ TEST(CallMacro, LibraryWithoutTheEntries)
     }
 }
 
+TEST(CallMacro, ReportsAFailedRelease)
+{
+    host_setup nx{"D:\\t\\spoolmacro\\unloading", "libugui_unloading.dll"};
+    place_host(nx);
+    ASSERT_TRUE(copy_from_build("ugui_unloader.dll", nx.dir + "\\ugui_unloader.dll"));
+    EXPECT_EQ("result=1\nreply=\nbox=spoolmacro|FreeLibrary Err!|OK\nlibugui=not loaded\n", run_host(nx, 2001, 5, "m"));
+}
+
 TEST(CallMacro, LoadsOnlyFromTheHostDirectory)
 {
     // A libugui.dll in the current directory and on PATH is not the host's.
