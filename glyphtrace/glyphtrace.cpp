@@ -41,6 +41,39 @@ FIXED whole(short value)
     return f;
 }
 
+// Reads the first character of `char_text` in the font `face_name` at cell
+// height 500 through a screen context and walks its outline into `points`.
+// Returns the records written, or -1 when the system gives no outline. Font
+// and screen context are released before it returns, on every path.
+int trace_outline(const char* char_text, const char* face_name, double height, double width_ratio,
+                  font_point* points)
+{
+    unique_window_dc screen(nullptr);
+    if (!screen)
+        return -1;
+    LOGFONTW description = {};
+    description.lfHeight = static_cast<LONG>(outline_cell_height);
+    copy_face_name(ansi_to_wide(face_name), description.lfFaceName);
+    unique_gdi_object font(CreateFontIndirectW(&description));
+    if (!font)
+        return -1;
+    selected_object selection(screen.get(), font.get());  // declared last: put back first
+    if (!selection.ok())
+        return -1;
+
+    std::wstring text = ansi_to_wide(char_text);
+    UINT character = text.empty() ? 0 : text[0];
+    GLYPHMETRICS metrics = {};
+    MAT2 identity = {whole(1), whole(0), whole(0), whole(1)};
+    unsigned char outline[outline_buffer_size];
+    DWORD size = GetGlyphOutlineW(screen.get(), character, GGO_BEZIER, &metrics, outline_buffer_size, outline,
+                                  &identity);
+    if (size == GDI_ERROR)
+        return -1;
+    // A count above the buffer would be the system's fault; never read past it.
+    return walk_outline(outline, std::min(size, outline_buffer_size), height, width_ratio, points);
+}
+
 }  // namespace
 
 extern "C" int get_true_font_data(const char* char_text, const char* face_name, double height,
@@ -56,37 +89,11 @@ extern "C" int get_true_font_data(const char* char_text, const char* face_name, 
         app::message_box(width_ratio_refused, MB_OKCANCEL | MB_ICONEXCLAMATION);
         return 0;
     }
-
-    int count = 0;
-    {
-        unique_window_dc screen(nullptr);
-        LOGFONTW description = {};
-        description.lfHeight = static_cast<LONG>(outline_cell_height);
-        copy_face_name(ansi_to_wide(face_name), description.lfFaceName);
-        unique_gdi_object font(screen ? CreateFontIndirectW(&description) : nullptr);
-        if (!font) {
-            app::message_box(outline_unreadable, MB_OK | MB_ICONEXCLAMATION);
-            return 0;
-        }
-        selected_object selection(screen.get(), font.get());
-
-        std::wstring text = ansi_to_wide(char_text);
-        UINT character = text.empty() ? 0 : text[0];
-
-        GLYPHMETRICS metrics = {};
-        MAT2 identity = {whole(1), whole(0), whole(0), whole(1)};
-        unsigned char outline[outline_buffer_size];
-        DWORD size = selection.ok() ? GetGlyphOutlineW(screen.get(), character, GGO_BEZIER, &metrics,
-                                                       outline_buffer_size, outline, &identity)
-                                    : GDI_ERROR;
-        if (size == GDI_ERROR) {
-            app::message_box(outline_unreadable, MB_OK | MB_ICONEXCLAMATION);
-            return 0;
-        }
-        // A count above the buffer would be the system's fault; never read past it.
-        count = walk_outline(outline, std::min(size, outline_buffer_size), height, width_ratio, points);
-    }  // the previous font goes back, then the font and the screen context are released
-
+    int count = trace_outline(char_text, face_name, height, width_ratio, points);
+    if (count < 0) {
+        app::message_box(outline_unreadable, MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
     *point_count = count;
     unsigned char first_byte = char_text ? static_cast<unsigned char>(char_text[0]) : 0;
     scale_points(points, count, fitting_factor(first_byte, points, count, height, width_ratio));
