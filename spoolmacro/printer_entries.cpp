@@ -14,7 +14,8 @@ printer_entries read_printer_entries(const enumerate_call& enumerate, size_t ent
         if (!entries.buffer)
             return {};
         returned = 0;
-        enumeration_result result = enumerate(size ? entries.buffer.get() : nullptr, size, &needed, &returned);
+        enumeration_result result =
+            enumerate(size ? entries.buffer.get() : nullptr, size, &needed, &returned);
         if (result == enumeration_result::done) {
             entries.count = returned < size / entry_size ? returned : size / entry_size;
             return entries;

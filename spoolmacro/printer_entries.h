@@ -11,8 +11,8 @@ enum class enumeration_result { done, buffer_too_small, failed };
 
 // One enumeration call: fills at most `size` bytes of `buffer` (null when
 // size is 0) and reports the bytes it needs and the entries it returned.
-using enumerate_call = std::function<enumeration_result(unsigned char* buffer, uint32_t size, uint32_t* needed,
-                                                        uint32_t* returned)>;
+using enumerate_call = std::function<enumeration_result(unsigned char* buffer, uint32_t size,
+                                                        uint32_t* needed, uint32_t* returned)>;
 
 struct printer_entries {
     std::unique_ptr<unsigned char[]> buffer;

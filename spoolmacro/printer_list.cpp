@@ -15,7 +15,8 @@ namespace {
 bool lead_byte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
 // The local printers and the user's printer connections, at level 5.
-enumeration_result enumerate_printers(unsigned char* buffer, uint32_t size, uint32_t* needed, uint32_t* returned)
+enumeration_result enumerate_printers(unsigned char* buffer, uint32_t size, uint32_t* needed,
+                                      uint32_t* returned)
 {
     DWORD needed_bytes = 0;
     DWORD returned_entries = 0;
@@ -26,7 +27,8 @@ enumeration_result enumerate_printers(unsigned char* buffer, uint32_t size, uint
     *returned = returned_entries;
     if (ok)
         return enumeration_result::done;
-    return error == ERROR_INSUFFICIENT_BUFFER ? enumeration_result::buffer_too_small : enumeration_result::failed;
+    return error == ERROR_INSUFFICIENT_BUFFER ? enumeration_result::buffer_too_small
+                                              : enumeration_result::failed;
 }
 
 }  // namespace
@@ -35,6 +37,7 @@ extern "C" int get_print_list(char* name_slots, int* name_count)
 {
     *name_count = 0;
     printer_entries entries = read_printer_entries(enumerate_printers, sizeof(PRINTER_INFO_5A));
-    *name_count = fill_name_slots(name_slots, entries.buffer.get(), entries.count, sizeof(PRINTER_INFO_5A), lead_byte);
+    *name_count =
+        fill_name_slots(name_slots, entries.buffer.get(), entries.count, sizeof(PRINTER_INFO_5A), lead_byte);
     return 1;
 }

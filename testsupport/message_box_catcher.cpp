@@ -50,8 +50,9 @@ struct catcher_hook {
                 if (o.first == gone && o.second < self->boxes_.size())
                     self->boxes_[o.second] = read_box(gone);
             }
-            open.erase(std::remove_if(open.begin(), open.end(), [gone](const auto& o) { return o.first == gone; }),
-                       open.end());
+            open.erase(
+                std::remove_if(open.begin(), open.end(), [gone](const auto& o) { return o.first == gone; }),
+                open.end());
         }
         return CallNextHookEx(nullptr, code, wparam, lparam);
     }

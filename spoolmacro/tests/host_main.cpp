@@ -38,7 +38,8 @@ int main(int argc, char** argv)
     if (argc < 6)
         return 2;
     // The host had the library already: call_macro takes and gives back its own reference.
-    HMODULE preloaded = argc > 6 && std::strcmp(argv[6], "preload") == 0 ? LoadLibraryA("libugui.dll") : nullptr;
+    HMODULE preloaded =
+        argc > 6 && std::strcmp(argv[6], "preload") == 0 ? LoadLibraryA("libugui.dll") : nullptr;
     if (argc > 6 && !preloaded)
         return 3;
     HMODULE library = LoadLibraryA(argv[2]);

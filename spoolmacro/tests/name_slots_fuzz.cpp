@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (std::memcmp(slot + length + 1, untouched.data(), name_slot_size - length - 1) != 0)
             std::abort();
     }
-    if (std::memcmp(slots.data() + name_slot_size * count, untouched.data(), slots.size() - name_slot_size * count) != 0)
+    if (std::memcmp(slots.data() + name_slot_size * count, untouched.data(),
+                    slots.size() - name_slot_size * count) != 0)
         std::abort();
     return 0;
 }

@@ -33,13 +33,15 @@ struct filled_slots {
 };
 
 // Entries from names; nullopt stands for a null name pointer.
-filled_slots fill(const std::vector<std::optional<std::string>>& names, lead_byte_test is_lead = gbk_lead_byte)
+filled_slots fill(const std::vector<std::optional<std::string>>& names,
+                  lead_byte_test is_lead = gbk_lead_byte)
 {
     std::vector<level5_entry> entries;
     for (const auto& name : names)
         entries.push_back({name ? name->c_str() : nullptr, "FILE:", 0x40, 0, 0});
     filled_slots out;
-    out.count = fill_name_slots(out.bytes.data(), entries.data(), entries.size(), sizeof(level5_entry), is_lead);
+    out.count =
+        fill_name_slots(out.bytes.data(), entries.data(), entries.size(), sizeof(level5_entry), is_lead);
     return out;
 }
 
@@ -74,16 +76,20 @@ TEST(FillNameSlots, CopiesSkipsAndCuts)
         {"empty and null names take no slot",
          {std::string("A"), std::string(), std::nullopt, std::string("B"), std::string(), std::string("C")},
          {"A", "B", "C"}},
-        {"names are copied byte for byte", {gbk_name, std::string("x\\y \x7F\x80\xFF")},
+        {"names are copied byte for byte",
+         {gbk_name, std::string("x\\y \x7F\x80\xFF")},
          {gbk_name, "x\\y \x7F\x80\xFF"}},
         {"255 bytes fit whole", {std::string(255, 'n')}, {std::string(255, 'n')}},
         {"256 bytes are cut to 255", {std::string(256, 'n')}, {std::string(255, 'n')}},
         {"a long name is cut", {std::string(600, 'n'), std::string("next")}, {std::string(255, 'n'), "next"}},
-        {"double-byte characters ending at byte 255 stay whole", {"a" + repeat(gbk_char, 200)},
+        {"double-byte characters ending at byte 255 stay whole",
+         {"a" + repeat(gbk_char, 200)},
          {"a" + repeat(gbk_char, 127)}},
-        {"a double-byte character across the limit is left out", {repeat(gbk_char, 200)},
+        {"a double-byte character across the limit is left out",
+         {repeat(gbk_char, 200)},
          {repeat(gbk_char, 127)}},
-        {"a name of 255 bytes ending in a lone lead byte fits", {std::string(254, 'n') + "\xB3"},
+        {"a name of 255 bytes ending in a lone lead byte fits",
+         {std::string(254, 'n') + "\xB3"},
          {std::string(254, 'n') + "\xB3"}},
     };
     for (const auto& c : cases) {

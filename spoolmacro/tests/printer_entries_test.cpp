@@ -14,13 +14,14 @@ constexpr uint32_t entry_size = 20;
 struct scripted_spooler {
     std::vector<uint32_t> list_sizes;
     enumeration_result refusal = enumeration_result::buffer_too_small;  // when the buffer is short
-    bool shrink_needed = false;     // reports a need no larger than the buffer it refused
-    uint32_t claimed_entries = 0;   // when nonzero, claims this many entries on success
+    bool shrink_needed = false;    // reports a need no larger than the buffer it refused
+    uint32_t claimed_entries = 0;  // when nonzero, claims this many entries on success
     int calls = 0;
 
     enumeration_result operator()(unsigned char* buffer, uint32_t size, uint32_t* needed, uint32_t* returned)
     {
-        uint32_t entries = list_sizes[calls < static_cast<int>(list_sizes.size()) ? calls : list_sizes.size() - 1];
+        uint32_t entries =
+            list_sizes[calls < static_cast<int>(list_sizes.size()) ? calls : list_sizes.size() - 1];
         ++calls;
         *needed = entries * entry_size;
         if (size < *needed) {

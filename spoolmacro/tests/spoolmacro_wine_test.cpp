@@ -69,10 +69,11 @@ private:
     {
         HKEY printers = nullptr;
         HKEY key = nullptr;
-        LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, printers_key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                      &printers, nullptr);
+        LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, printers_key, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                      nullptr, &printers, nullptr);
         if (status == ERROR_SUCCESS) {
-            status = RegCreateKeyExA(printers, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+            status = RegCreateKeyExA(printers, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                     nullptr);
             RegCloseKey(printers);
         }
         if (status != ERROR_SUCCESS) {
@@ -87,7 +88,8 @@ private:
         RegSetValueExA(key, "Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
                        static_cast<DWORD>(name.size() + 1));
         RegSetValueExA(key, "Port", 0, REG_SZ, reinterpret_cast<const BYTE*>(port), sizeof port);
-        RegSetValueExA(key, "Printer Driver", 0, REG_SZ, reinterpret_cast<const BYTE*>(driver), sizeof driver);
+        RegSetValueExA(key, "Printer Driver", 0, REG_SZ, reinterpret_cast<const BYTE*>(driver),
+                       sizeof driver);
         RegSetValueExA(key, "Attributes", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&attributes),
                        sizeof attributes);
         RegCloseKey(key);
@@ -252,7 +254,8 @@ TEST(CallMacro, PlaybackWithoutLibraryShowsOnlyTheLibraryMessage)
         macro_result got = call_here(2001, version);
         EXPECT_EQ(1, got.result);
         EXPECT_EQ("", got.reply);
-        EXPECT_EQ(std::vector<std::string>{"spoolmacro|" + ansi("找不到函数库, 请与岚拓软件联系!")}, got.boxes)
+        EXPECT_EQ(std::vector<std::string>{"spoolmacro|" + ansi("找不到函数库, 请与岚拓软件联系!")},
+                  got.boxes)
             << version;
     }
 }
@@ -260,8 +263,8 @@ TEST(CallMacro, PlaybackWithoutLibraryShowsOnlyTheLibraryMessage)
 // ---- call_macro in a stand-in host program, beside a libugui.dll double ----
 
 struct host_setup {
-    std::string dir;             // where host.exe is placed
-    const char* libugui;         // double copied beside it as libugui.dll, or null
+    std::string dir;      // where host.exe is placed
+    const char* libugui;  // double copied beside it as libugui.dll, or null
     std::string host_name = "host.exe";
 };
 
@@ -350,7 +353,8 @@ TEST(CallMacro, LibraryWithoutTheEntries)
     host_setup nx{"D:\\t\\spoolmacro\\bare", "libugui_without_entries.dll"};
     place_host(nx);
     for (int version : {3, 4}) {
-        EXPECT_EQ("result=1\nreply=\n" + box(entry_missing) + "libugui=not loaded\n", run_host(nx, 2001, version, "m"))
+        EXPECT_EQ("result=1\nreply=\n" + box(entry_missing) + "libugui=not loaded\n",
+                  run_host(nx, 2001, version, "m"))
             << version;
     }
 }
@@ -360,7 +364,8 @@ TEST(CallMacro, ReportsAFailedRelease)
     host_setup nx{"D:\\t\\spoolmacro\\unloading", "libugui_unloading.dll"};
     place_host(nx);
     ASSERT_TRUE(copy_from_build("ugui_unloader.dll", nx.dir + "\\ugui_unloader.dll"));
-    EXPECT_EQ("result=1\nreply=\nbox=spoolmacro|FreeLibrary Err!|OK\nlibugui=not loaded\n", run_host(nx, 2001, 5, "m"));
+    EXPECT_EQ("result=1\nreply=\nbox=spoolmacro|FreeLibrary Err!|OK\nlibugui=not loaded\n",
+              run_host(nx, 2001, 5, "m"));
 }
 
 TEST(CallMacro, LoadsOnlyFromTheHostDirectory)
@@ -409,7 +414,8 @@ TEST(CallMacro, DirectoriesUpTo255Bytes)
     host_setup at_limit{longest, "libugui_double.dll", "h.exe"};
     place_host(at_limit);
     EXPECT_EQ("result=0\nreply=" + longest + "\nlibugui=not loaded\n", run_host(at_limit, 2000, 4, "m"));
-    EXPECT_EQ("result=1\nreply=\nplayed=YAXPBD|m|macro_file|" + longest + "\\libugui.dll\nlibugui=not loaded\n",
+    EXPECT_EQ("result=1\nreply=\nplayed=YAXPBD|m|macro_file|" + longest +
+                  "\\libugui.dll\nlibugui=not loaded\n",
               run_host(at_limit, 2001, 4, "m"));
 
     // One byte more does not fit reply_text: reported as no directory at all.
