@@ -14,7 +14,7 @@
 namespace {
 
 // Records what reaches the cells; can be told to fail the n-th write.
-class recording_sheet : public sheet {
+class cell_log_sheet : public sheet {
 public:
     struct write {
         int32_t row, column;
@@ -111,7 +111,7 @@ TEST(WriteHeader, WritesEnabledItemsInOrderAndSkipsTheRest)
     enable(*request, 25, 7, 7);
     std::strcpy(request->header_text_25, "last");
 
-    recording_sheet target;
+    cell_log_sheet target;
     ASSERT_TRUE(write_header(target, *request));
     ASSERT_EQ(4u, target.writes.size());
     EXPECT_EQ("job", target.writes[0].text);
@@ -122,7 +122,7 @@ TEST(WriteHeader, WritesEnabledItemsInOrderAndSkipsTheRest)
     EXPECT_EQ("last", target.writes[3].text);
 
     std::strcpy(request->header_text_13, "x");
-    recording_sheet again;
+    cell_log_sheet again;
     ASSERT_TRUE(write_header(again, *request));
     EXPECT_EQ("x", (again.cells()[{6, 6}]));
 }
@@ -140,7 +140,7 @@ TEST(WriteHeader, LaterItemOnTheSameCellWins)
     enable(*request, 21, 5, 5);
     std::strcpy(request->header_text_21, "item 21");
 
-    recording_sheet target;
+    cell_log_sheet target;
     ASSERT_TRUE(write_header(target, *request));
     auto cells = target.cells();
     EXPECT_EQ("item 2", (cells[{3, 3}]));
@@ -153,7 +153,7 @@ TEST(WriteHeader, FullFieldIsReadWithinItsRoom)
     enable(*request, 19, 1, 1);
     std::memset(request->header_text_19, 'x', sizeof request->header_text_19);
     std::strcpy(request->header_text_20, "next field");
-    recording_sheet target;
+    cell_log_sheet target;
     ASSERT_TRUE(write_header(target, *request));
     ASSERT_EQ(1u, target.writes.size());
     EXPECT_EQ(std::string(30, 'x'), target.writes[0].text);
@@ -165,7 +165,7 @@ TEST(WriteHeader, StopsAtTheFirstFailedWrite)
     for (int item = 0; item < 26; ++item)
         enable(*request, item, item + 1, 1);
     std::strcpy(request->header_text_13, "x");
-    recording_sheet target;
+    cell_log_sheet target;
     target.fail_at_write = 3;
     EXPECT_FALSE(write_header(target, *request));
     EXPECT_EQ(2u, target.writes.size());
