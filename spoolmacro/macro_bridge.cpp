@@ -34,6 +34,7 @@ const char* playback_entry_name(int nx_version)
     }
 }
 
+// `directory` ends at the separator that was cut, at position `separator`.
 void play_back(const macro_request& request, const char* directory, size_t separator)
 {
     if (separator <= 2) {
@@ -41,9 +42,8 @@ void play_back(const macro_request& request, const char* directory, size_t separ
         return;
     }
     char library_path[sizeof request.reply_text - 1 + sizeof library_file];
-    size_t length = std::strlen(directory);
-    std::memcpy(library_path, directory, length);
-    std::memcpy(library_path + length, library_file, sizeof library_file);
+    std::memcpy(library_path, directory, separator);
+    std::memcpy(library_path + separator, library_file, sizeof library_file);
 
     unique_module library(LoadLibraryA(library_path));
     if (!library) {
@@ -75,15 +75,17 @@ extern "C" int call_macro(macro_request* request)
     if (length == 0 || length >= sizeof directory)
         directory[0] = '\0';
     size_t separator = cut_file_name(directory, lead_byte);
-    if (std::strlen(directory) >= sizeof request->reply_text) {
+    size_t directory_length = std::strlen(directory);
+    if (directory_length >= sizeof request->reply_text) {
         // Too long to report or to build the library path from: as unknown.
         directory[0] = '\0';
+        directory_length = 0;
         separator = 0;
     }
 
     switch (request->request_code) {
     case macro_request_host_directory:
-        std::memcpy(request->reply_text, directory, std::strlen(directory) + 1);
+        std::memcpy(request->reply_text, directory, directory_length + 1);
         return 0;
     case macro_request_playback:
         play_back(*request, directory, separator);

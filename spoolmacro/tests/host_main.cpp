@@ -8,6 +8,7 @@
 // usage: host ANSWER_FILE SPOOLMACRO_DLL CODE VERSION MACRO_TEXT [preload]
 #include "message_box_catcher.h"
 #include "spoolmacro.h"
+#include "test_files.h"
 
 #include <windows.h>
 
@@ -15,23 +16,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-
-namespace {
-
-std::string read_file(const std::string& path)
-{
-    std::string out;
-    if (FILE* in = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
-            out.append(buffer, n);
-        std::fclose(in);
-    }
-    return out;
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -89,10 +73,5 @@ int main(int argc, char** argv)
         FreeLibrary(preloaded);
     FreeLibrary(library);
 
-    FILE* out = std::fopen(argv[1], "wb");
-    if (!out)
-        return 6;
-    std::fwrite(answer.data(), 1, answer.size(), out);
-    std::fclose(out);
-    return 0;
+    return write_file(argv[1], answer) ? 0 : 6;
 }
