@@ -75,9 +75,14 @@ class WineRunner:
         self.out = os.path.join(drive, "t", "pagebinder")
 
     def reset(self):
-        for d in (self.work, self.out):
-            shutil.rmtree(d, ignore_errors=True)
-            os.makedirs(d)
+        # The work directory is shared with the other modules' files: clear
+        # only the job file and the page images.
+        os.makedirs(self.work, exist_ok=True)
+        for name in os.listdir(self.work):
+            if name == "pagebinder_temp.dat" or name.endswith(".jpg"):
+                os.remove(os.path.join(self.work, name))
+        shutil.rmtree(self.out, ignore_errors=True)
+        os.makedirs(self.out)
 
     def image_file(self, name):
         return os.fsencode(self.work + name.decode("gbk") + ".jpg")
