@@ -96,6 +96,10 @@ void whole_number_text(double value, char* out)
 
 bool is_missing(double value) { return value == PROGRAM_VALUE_MISSING; }
 
+// Rows are counted beyond the last an int32 names (a list longer than any
+// sheet); those reach the sheet as its last row, which it refuses.
+int32_t sheet_row(int64_t row) { return row > INT32_MAX ? INT32_MAX : static_cast<int32_t>(row); }
+
 class table_run {
 public:
     table_run(sheet& target, const sheet_request& request)
@@ -106,27 +110,27 @@ public:
 
     bool run(const program_entry* first_program)
     {
-        int32_t row = request_.first_row;
+        int64_t row = request_.first_row;
         for (const program_entry* entry = first_program; entry; entry = entry->next) {
             ++program_number_;
             char group[group_name_room];
             copy_text(entry->group_name, sizeof entry->group_name, group, sizeof group);
             if (std::strcmp(group, previous_group_) != 0) {
                 if (totals_due()) {
-                    if (!write_totals(row))
+                    if (!write_totals(sheet_row(row)))
                         return false;
                     running_minutes_ = 0;
                     ++row;
                 }
-                if (!target_.write_cell_text(row, request_.group_name_column, group))
+                if (!target_.write_cell_text(sheet_row(row), request_.group_name_column, group))
                     return false;
                 std::memcpy(previous_group_, group, sizeof group);
                 ++row;
             }
-            if (!write_program_row(row, *entry))
+            if (!write_program_row(sheet_row(row), *entry))
                 return false;
             ++row;
-            if (!entry->next && totals_due() && !write_totals(row))
+            if (!entry->next && totals_due() && !write_totals(sheet_row(row)))
                 return false;
         }
         return true;
