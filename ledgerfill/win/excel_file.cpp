@@ -12,6 +12,7 @@
 #include "win/text.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace {
@@ -35,25 +36,15 @@ com_ptr<IDispatch> start_application()
     return application;
 }
 
-// The objects of one fill, released in the order the application expects:
-// the workbook and its collection before the application, then the rest.
+// The objects of one fill. The driver lets go of the workbook, its
+// collection and the application first; whatever is left goes in this order.
 struct fill_objects {
     com_ptr<IDispatch> application;
     com_ptr<IDispatch> workbooks;
     com_ptr<IDispatch> workbook;
-    com_ptr<IDispatch> worksheets;
     com_ptr<IDispatch> worksheet;
+    com_ptr<IDispatch> worksheets;
     com_ptr<IDispatch> cells;
-
-    ~fill_objects()
-    {
-        workbook.reset();
-        workbooks.reset();
-        application.reset();
-        cells.reset();
-        worksheets.reset();
-        worksheet.reset();
-    }
 };
 
 bool open_first_worksheet(automation& calls, fill_objects& objects, const std::string& path)
@@ -126,19 +117,25 @@ extern "C" void excel_file_2010(const sheet_request* request, const program_entr
         fill_objects objects;
         objects.application = start_application();
         if (!objects.application) {
-            app::message_box(L"\x65E0\x6CD5\x542F\x52A8\x65\x78\x63\x65\x6C\x670D\x52A1\x5668!");  // 无法启动excel服务器!
+            app::message_box(L"\x65E0\x6CD5\x542F\x52A8" L"excel" L"\x670D\x52A1\x5668!");  // 无法启动excel服务器!
             return;
         }
+        std::optional<excel_sheet> target;
         bool filled = false;
         if (open_first_worksheet(calls, objects, path)) {
-            excel_sheet target(calls, objects.worksheet.get(), objects.cells.get());
-            filled = fill_sheet(target, *request, first_program) && show_and_save(calls, objects);
+            target.emplace(calls, objects.worksheet.get(), objects.cells.get());
+            filled = fill_sheet(*target, *request, first_program) && show_and_save(calls, objects);
         }
         if (!filled) {
             // Nothing was saved; leave no hidden instance behind for the user.
             automation cleanup;
             cleanup.put(objects.application.get(), member::visible, L"Visible", unique_variant::boolean(true));
         }
+        objects.workbook.reset();
+        objects.workbooks.reset();
+        objects.application.reset();  // keeps running: it is the user's now
+        if (target)
+            target->release_frame();
     }
     if (calls.failed())
         app::message_box(calls.failure_message());
