@@ -322,15 +322,28 @@ class Binding(unittest.TestCase):
             self.check_pdf(pdf, [(b"longest", edge[0][1], (14400, 3), False),
                                  (b"smallest", edge[1][1], (3, 3), False)])
 
-    def test_a_pdf_path_in_a_missing_directory(self):
-        self.put_image(b"page", jpeg((60, 60)))
-        self.put_job(job_bytes(self.runner.out_path_field(b"no_such_dir/out.pdf".replace(
-            b"/", b"\\" if isinstance(self.runner, WineRunner) else b"/")), [b"page"]))
-        status, out = self.run_binder()
-        self.assertEqual(1, status)
-        self.assertTrue(out.startswith(b"ERROR: error_no=1017, detail_no="), out)
-        self.assertTrue(out.endswith(self.console(b"\n")) and out.count(b"\n") == 1, out)
-        self.assert_images([b"page"], present=True)
+    def test_unwritable_pdf_paths_keep_everything(self):
+        separator = b"\\" if isinstance(self.runner, WineRunner) else b"/"
+        with self.subTest("directory that does not exist"):
+            self.put_image(b"page", jpeg((60, 60)))
+            self.put_job(job_bytes(self.runner.out_path_field(b"no_such_dir" + separator + b"out.pdf"), [b"page"]))
+            status, out = self.run_binder()
+            self.assertEqual(1, status)
+            self.assertTrue(out.startswith(b"ERROR: error_no=1017, detail_no="), out)
+            self.assertTrue(out.endswith(self.console(b"\n")) and out.count(b"\n") == 1, out)
+            self.assert_images([b"page"], present=True)
+        with self.subTest("directory in the way"):
+            self.runner.reset()
+            self.put_image(b"page", jpeg((60, 60)))
+            taken = self.runner.out_file(b"taken.pdf")
+            os.makedirs(os.path.join(taken, b"inside"))
+            self.put_job(job_bytes(self.runner.out_path_field(b"taken.pdf"), [b"page"]))
+            status, out = self.run_binder()
+            self.assertEqual(1, status)
+            self.assertTrue(out.startswith(b"ERROR: error_no=1017, detail_no="), out)
+            self.assertEqual([b"inside"], os.listdir(taken))
+            self.assertFalse(os.path.exists(taken + b".part"))
+            self.assert_images([b"page"], present=True)
 
     def test_the_same_image_twice_gives_two_pages(self):
         data = self.put_image(b"again", jpeg((90, 60)))
