@@ -109,6 +109,7 @@ function(add_fuzz_target name)
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
-  add_test(NAME fuzz.${name} COMMAND ${name} -runs=${FUZZ_RUNS} -seed=1)
+  add_test(NAME fuzz.${name} COMMAND ${name} -runs=${FUZZ_RUNS} -seed=1
+                                -artifact_prefix=${CMAKE_CURRENT_BINARY_DIR}/)
   set_tests_properties(fuzz.${name} PROPERTIES LABELS fuzz)
 endfunction()

@@ -74,3 +74,23 @@ std::string fresh_dir_on_d(const std::string& name)
     make_dirs(dir);
     return dir;
 }
+
+int run_program(const std::string& command_line, const std::string& dir, std::string* error,
+                unsigned long timeout_ms)
+{
+    std::string command = command_line;
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
+                        &process)) {
+        if (error)
+            *error = "cannot start " + command_line + " (error " + std::to_string(GetLastError()) + ")";
+        return -1;
+    }
+    WaitForSingleObject(process.hProcess, timeout_ms);
+    DWORD exit_code = 1;
+    GetExitCodeProcess(process.hProcess, &exit_code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<int>(exit_code);
+}

@@ -17,3 +17,8 @@ bool make_dirs(const std::string& path);
 
 // A fresh, empty directory on the mapped drive D: for one test, e.g. D:\t\<name>.
 std::string fresh_dir_on_d(const std::string& name);
+
+// Runs a command line in `dir` and waits for it (at most timeout_ms).
+// Returns its exit code, or -1 with `error` set when it could not be started.
+int run_program(const std::string& command_line, const std::string& dir, std::string* error = nullptr,
+                unsigned long timeout_ms = 60000);

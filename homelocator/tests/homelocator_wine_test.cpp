@@ -20,19 +20,10 @@ std::string run_host_at(const std::string& dir)
     EXPECT_TRUE(CopyFileA((from + "\\homelocator_host.exe").c_str(), (dir + "\\host.exe").c_str(), FALSE));
     EXPECT_TRUE(CopyFileA((from + "\\homelocator.dll").c_str(), (dir + "\\homelocator.dll").c_str(), FALSE));
     std::string answer_file = fresh_dir_on_d("homelocator_answer") + "\\answer.txt";
-    std::string command = "\"" + dir + "\\host.exe\" " + answer_file;
-    STARTUPINFOA startup = {sizeof startup};
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
-                        &process))
-        return "cannot start " + command;
-    WaitForSingleObject(process.hProcess, 30000);
-    DWORD exit_code = 1;
-    GetExitCodeProcess(process.hProcess, &exit_code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    std::string error;
+    int exit_code = run_program("\"" + dir + "\\host.exe\" " + answer_file, dir, &error);
     if (exit_code != 0)
-        return "host exit " + std::to_string(exit_code);
+        return exit_code < 0 ? error : "host exit " + std::to_string(exit_code);
     return read_file(answer_file);
 }
 

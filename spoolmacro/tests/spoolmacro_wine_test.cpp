@@ -296,20 +296,11 @@ std::string run_host(const host_setup& setup, int code, int version, const std::
     GetEnvironmentVariableA("PATH", old_path, sizeof old_path);
     if (!search_dir.empty())
         SetEnvironmentVariableA("PATH", (search_dir + ";" + old_path).c_str());
-    STARTUPINFOA startup = {sizeof startup};
-    PROCESS_INFORMATION process = {};
-    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, current.c_str(),
-                                  &startup, &process);
+    std::string error;
+    int exit_code = run_program(command, current, &error);
     SetEnvironmentVariableA("PATH", old_path);
-    if (!started)
-        return "cannot start " + command + " (error " + std::to_string(GetLastError()) + ")";
-    WaitForSingleObject(process.hProcess, 30000);
-    DWORD exit_code = 1;
-    GetExitCodeProcess(process.hProcess, &exit_code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     if (exit_code != 0)
-        return "host exit " + std::to_string(exit_code);
+        return exit_code < 0 ? error : "host exit " + std::to_string(exit_code);
     return read_file(answer_file);
 }
 
