@@ -343,6 +343,25 @@ TEST(Trace, AgreesWithTheFontFilesAsFontToolsReadsThem)
     EXPECT_GT(glyphs, 0);
 }
 
+TEST(Resources, FontAndScreenContextAreGivenBackOnEveryCall)
+{
+    // More calls than the system has GDI handles: a font or a screen context
+    // kept by each call would make a later call fail.
+    library dll;
+    auto get_true_font_data = reinterpret_cast<get_true_font_data_fn>(dll.entry("get_true_font_data"));
+    ASSERT_NE(nullptr, get_true_font_data);
+    std::vector<font_point> points(caller_room);
+    message_box_catcher catcher;
+    int failed_at = -1;
+    for (int call = 0; call < 70000 && failed_at < 0; ++call) {
+        int count = 0;
+        if (get_true_font_data("A", dejavu, 10, 1, points.data(), &count) != 1 || count == 0)
+            failed_at = call;
+    }
+    EXPECT_EQ(-1, failed_at);
+    EXPECT_TRUE(catcher.boxes().empty());
+}
+
 TEST(FaceName, ANameLongerThanTheFieldIsCutTo31Units)
 {
     std::string long_name = std::string(dejavu) + std::string(60, 'x');
