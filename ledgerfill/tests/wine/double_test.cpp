@@ -7,12 +7,21 @@
 #include <gtest/gtest.h>
 #include <oleauto.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
 
+// Owns one reference; moves, never copies.
 struct dispatch_ref {
     IDispatch* p = nullptr;
+    dispatch_ref() = default;
+    dispatch_ref(dispatch_ref&& other) noexcept : p(other.p) { other.p = nullptr; }
+    dispatch_ref& operator=(dispatch_ref&& other) noexcept
+    {
+        std::swap(p, other.p);
+        return *this;
+    }
     ~dispatch_ref()
     {
         if (p)
