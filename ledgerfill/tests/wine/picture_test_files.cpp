@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 void put(std::string& out, uint32_t value, int bytes)
@@ -44,6 +46,72 @@ std::string make_bmp(int width, int height, int bits, const pixel_source& pixel,
         }
         out.resize(start + row, '\0');
     }
+    return out;
+}
+
+namespace {
+
+uint32_t crc32_of(const std::string& bytes)
+{
+    uint32_t crc = 0xFFFFFFFF;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int k = 0; k < 8; ++k)
+            crc = crc & 1 ? (crc >> 1) ^ 0xEDB88320 : crc >> 1;
+    }
+    return ~crc;
+}
+
+void put_big(std::string& out, uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<char>(value >> shift));
+}
+
+void png_chunk(std::string& out, const char* type, const std::string& data)
+{
+    put_big(out, static_cast<uint32_t>(data.size()));
+    std::string body = std::string(type, 4) + data;
+    out += body;
+    put_big(out, crc32_of(body));
+}
+
+}  // namespace
+
+std::string make_png_with_alpha(int width, int height, const pixel_source& pixel, const fourth_byte_source& alpha)
+{
+    std::string raw;
+    for (int y = 0; y < height; ++y) {
+        raw.push_back('\0');  // no filter
+        for (int x = 0; x < width; ++x) {
+            rgb c = pixel(x, y);
+            raw += {static_cast<char>(c.red), static_cast<char>(c.green), static_cast<char>(c.blue),
+                    static_cast<char>(alpha(x, y))};
+        }
+    }
+    std::string deflated = "\x78\x01";
+    for (size_t at = 0; at < raw.size() || at == 0; at += 65535) {
+        size_t n = std::min<size_t>(65535, raw.size() - at);
+        deflated.push_back(at + n >= raw.size() ? 1 : 0);  // last stored block?
+        put(deflated, static_cast<uint32_t>(n), 2);
+        put(deflated, static_cast<uint32_t>(~n & 0xFFFF), 2);
+        deflated += raw.substr(at, n);
+    }
+    uint32_t a = 1, b = 0;
+    for (unsigned char byte : raw) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    put_big(deflated, b << 16 | a);
+
+    std::string header;
+    put_big(header, width);
+    put_big(header, height);
+    header += {8, 6, 0, 0, 0};  // 8 bits a sample, RGBA
+    std::string out = "\x89PNG\r\n\x1a\n";
+    png_chunk(out, "IHDR", header);
+    png_chunk(out, "IDAT", deflated);
+    png_chunk(out, "IEND", "");
     return out;
 }
 
@@ -111,7 +179,7 @@ void leave_for_readers(const std::string& name, const std::string& source_bytes,
         dir = fresh_dir_on_d("picture_readers");
         fresh = true;
     }
-    write_file(dir + "\\" + name + ".source.bmp", source_bytes);
+    write_file(dir + "\\" + name + ".source", source_bytes);
     write_file(dir + "\\" + name + ".bmp", read_file(result_path));
     std::string cases = read_file(dir + "\\cases.txt");
     cases += name + " " + mode + " " + std::to_string(bits) + "\n";

@@ -22,6 +22,10 @@ using fourth_byte_source = std::function<uint8_t(int x, int y)>;
 std::string make_bmp(int width, int height, int bits, const pixel_source& pixel,
                      const fourth_byte_source& fourth = nullptr);
 
+// An RGBA PNG file (stored, not compressed). GDI+ reads its alpha, which it
+// ignores in 32-bit BMP files.
+std::string make_png_with_alpha(int width, int height, const pixel_source& pixel, const fourth_byte_source& alpha);
+
 uint32_t le32(const std::string& bytes, size_t offset);
 uint16_t le16(const std::string& bytes, size_t offset);
 

@@ -53,7 +53,12 @@ struct trim_case {
     pixel_source pixel;
     fourth_byte_source fourth;
     int left, top, crop_width, crop_height;
+    bool alpha = false;  // a PNG whose alpha is the fourth byte
 };
+
+// Half the content pixels fully transparent: made over opaque black, they
+// turn black, as do the transparent white pixels inside the crop.
+uint8_t checker_alpha(int x, int y) { return (x + y) % 2 ? 255 : 0; }
 
 TEST(TrimPicture, CropsTheWhiteMarginsAndRewritesAtTheDisplayDepth)
 {
@@ -70,11 +75,14 @@ TEST(TrimPicture, CropsTheWhiteMarginsAndRewritesAtTheDisplayDepth)
         {"no_content_24", 20, 10, 24, [](int, int) { return rgb{}; }, nullptr, 0, 0, 1, 1},
         {"row_of_201_24", 300, 50, 24, content_in(50, 10, 250, 19), nullptr, 50, 10, 201, 10},
         {"diagonal_24", 64, 48, 24, spots({{50, 5}, {3, 30}}, {0, 0, 255}), nullptr, 3, 5, 48, 26},
+        {"alpha_png", 40, 30, 32, content_in(10, 5, 29, 24), checker_alpha, 10, 5, 20, 20, true},
     };
     for (const trim_case& c : cases) {
         SCOPED_TRACE(c.name);
         clear_picture_dir();
-        const std::string source = make_bmp(c.width, c.height, c.bits, c.pixel, c.fourth);
+        const std::string source = c.alpha ? make_png_with_alpha(c.width, c.height, c.pixel, c.fourth)
+                                           : make_bmp(c.width, c.height, c.bits, c.pixel, c.fourth);
+        auto expected = [&](int x, int y) { return c.alpha && c.fourth(x, y) == 0 ? rgb{0, 0, 0} : c.pixel(x, y); };
         ASSERT_TRUE(write_file(picture, source));
 
         message_box_catcher boxes;
@@ -98,10 +106,10 @@ TEST(TrimPicture, CropsTheWhiteMarginsAndRewritesAtTheDisplayDepth)
         int wrong = 0;
         for (int y = 0; y < out.height && out.width == c.crop_width && out.height == c.crop_height; ++y)
             for (int x = 0; x < out.width; ++x)
-                if (!(out.at(x, y) == c.pixel(c.left + x, c.top + y)) && ++wrong <= 3)
+                if (!(out.at(x, y) == expected(c.left + x, c.top + y)) && ++wrong <= 3)
                     ADD_FAILURE() << "pixel " << x << "," << y;
         EXPECT_EQ(0, wrong);
-        leave_for_readers(std::string("trim_") + c.name, source, picture, "crop", 24);
+        leave_for_readers(std::string("trim_") + c.name, source, picture, c.alpha ? "crop_over_black" : "crop", 24);
     }
 }
 
