@@ -1,0 +1,165 @@
+// ledgerfill's part of the demo: fills a sample program sheet as the add-on
+// does. Where the spreadsheet double sits beside the demo (a build with
+// tests), it stands in for the spreadsheet application for the run; otherwise
+// whatever "Excel.Application" the system has is used.
+#include "demo.h"
+
+#include "../ledgerfill/include/ledgerfill.h"
+#include "../ledgerfill/tests/double/double_model.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Closes the library's message boxes, printing what they said, so that the
+// demo never waits for a user.
+thread_local HHOOK box_hook = nullptr;
+
+LRESULT CALLBACK close_boxes(int code, WPARAM wparam, LPARAM lparam)
+{
+    HWND window = reinterpret_cast<HWND>(wparam);
+    char class_name[16] = {};
+    if ((code == HCBT_ACTIVATE || code == HCBT_DESTROYWND) && GetClassNameA(window, class_name, sizeof class_name) &&
+        std::strcmp(class_name, "#32770") == 0) {
+        if (code == HCBT_ACTIVATE) {
+            PostMessageA(window, WM_COMMAND, IDOK, 0);
+        } else {
+            char caption[128] = {}, text[1024] = {};
+            GetWindowTextA(window, caption, sizeof caption);
+            GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+            std::printf("  message box [%s]: %s\n", caption, text);
+        }
+    }
+    return CallNextHookEx(box_hook, code, wparam, lparam);
+}
+
+bool write_file_bytes(const std::string& path, const std::string& bytes)
+{
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && written;
+}
+
+void set_text(char* field, size_t room, const char* text)
+{
+    std::strncpy(field, text, room - 1);
+}
+#define SET_TEXT(field, text) set_text(field, sizeof field, text)
+
+double_workbook sample_template()
+{
+    double_workbook book;
+    book.row_heights[1] = 30;
+    book.cells[{1, 1}] = "\xca\xfd\xbf\xd8\xb3\xcc\xd0\xf2\xb5\xa5";  // 数控程序单, the template's own title
+    book.cells[{2, 1}] = "\xc1\xe3\xbc\xfe:";                          // 零件:
+    book.cells[{3, 1}] = "\xb1\xe0\xb3\xcc:";                          // 编程:
+    return book;
+}
+
+void fill_request(sheet_request& request, const std::string& workbook)
+{
+    std::memset(&request, 0, sizeof request);
+    SET_TEXT(request.workbook_path, workbook.c_str());
+    request.header_items[0] = {1, 2, 2};
+    SET_TEXT(request.header_text_0, "P-2024-017");
+    request.header_items[1] = {1, 3, 2};
+    SET_TEXT(request.header_text_1, "\xd5\xc5\xc8\xfd");  // 张三
+    request.header_items[2] = {0, 4, 2};                    // disabled: left as the template has it
+    request.first_row = 6;
+    request.group_name_column = 1;
+    request.border_weight = 2;
+    request.time_as_hours = 1;
+    SET_TEXT(request.column_codes, "abdsl");
+}
+
+void fill_programs(std::vector<program_entry>& programs)
+{
+    const struct {
+        const char* group;
+        const char* name;
+        int tool;
+        double diameter, radius, minutes;
+    } rows[] = {
+        {"\xb4\xd6\xbc\xd3\xb9\xa4", "CAVITY_ROUGH", 1, 12, 0.8, 42.3},  // 粗加工
+        {"\xb4\xd6\xbc\xd3\xb9\xa4", "CORE_ROUGH", 2, 10, 0.5, 18.0},
+        {"\xbe\xab\xbc\xd3\xb9\xa4", "FLOOR_FINISH", 3, 6, 0, 65.5},     // 精加工
+    };
+    programs.assign(sizeof rows / sizeof rows[0], program_entry());
+    for (size_t i = 0; i < programs.size(); ++i) {
+        program_entry& entry = programs[i];
+        std::memset(&entry, 0, sizeof entry);
+        SET_TEXT(entry.group_name, rows[i].group);
+        SET_TEXT(entry.text_b, rows[i].name);
+        entry.tool_number = rows[i].tool;
+        entry.tool_diameter = rows[i].diameter;
+        entry.corner_radius = rows[i].radius;
+        entry.machining_minutes = rows[i].minutes;
+        entry.level = PROGRAM_VALUE_MISSING;
+        entry.next = i + 1 < programs.size() ? &programs[i + 1] : nullptr;
+    }
+}
+
+void print_sheet(const double_workbook& book)
+{
+    std::printf("  saved sheet: %u cells, %u frames, %u pictures\n", static_cast<unsigned>(book.cells.size()),
+                static_cast<unsigned>(book.frames.size()), static_cast<unsigned>(book.pictures.size()));
+    for (const auto& [where, text] : book.cells)
+        std::printf("    R%dC%d  %s\n", where.first, where.second, text.c_str());
+}
+
+void run(const std::string& bin_dir, const std::string& out_dir)
+{
+    HMODULE library = demo_load(bin_dir, "ledgerfill.dll");
+    if (!library)
+        return;
+    auto excel_file_2010 = reinterpret_cast<void (*)(const sheet_request*, const program_entry*)>(
+        GetProcAddress(library, "excel_file_2010"));
+    // The add-on's thread has COM; the library does not start it.
+    bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    bool with_double = GetFileAttributesA((bin_dir + "\\excel_double.dll").c_str()) != INVALID_FILE_ATTRIBUTES;
+    HKEY registered = with_double ? register_excel_double() : nullptr;
+    if (with_double)
+        double_control("reset");
+    std::printf("  spreadsheet application: %s\n",
+                registered ? "the spreadsheet double" : "the system's Excel.Application");
+
+    std::string workbook = out_dir + "\\ledgerfill_sheet.xlsx";
+    if (registered && !write_file_bytes(workbook, sample_template().text()))
+        std::printf("  cannot write %s\n", workbook.c_str());
+    auto request = std::make_unique<sheet_request>();
+    fill_request(*request, workbook);
+    std::vector<program_entry> programs;
+    fill_programs(programs);
+
+    box_hook = SetWindowsHookExA(WH_CBT, close_boxes, nullptr, GetCurrentThreadId());
+    excel_file_2010(request.get(), programs.data());
+    std::printf("  excel_file_2010(\"%s\", %u programs) returned\n", workbook.c_str(),
+                static_cast<unsigned>(programs.size()));
+    std::string missing = out_dir + "\\no such sheet.xlsx";
+    SET_TEXT(request->workbook_path, missing.c_str());
+    excel_file_2010(request.get(), programs.data());
+    UnhookWindowsHookEx(box_hook);
+
+    if (registered) {
+        double_model model = read_double_model();
+        std::printf("  application: visible %d, alerts %d, saves %d, saved %d, quit %d, objects left %d, %d calls\n",
+                    model.visible, model.display_alerts, model.saves, model.saved, model.quit, model.live_objects,
+                    model.calls);
+        double_workbook saved;
+        if (read_double_workbook(workbook, &saved))
+            print_sheet(saved);
+        unregister_excel_double(registered);
+    }
+    if (com)
+        CoUninitialize();
+    FreeLibrary(library);
+}
+
+}  // namespace
+
+static demo_part part("ledgerfill: program sheet", run);
