@@ -155,7 +155,11 @@ def main():
     for mapping in arguments.drive:
         letter, _, directory = mapping.partition("=")
         drives[letter.upper()] = directory
-    book = read_model(arguments.model)
+    try:
+        book = read_model(arguments.model)
+    except (OSError, ValueError) as problem:
+        print(problem, file=sys.stderr)
+        return 1
     missing = write_xlsx(book, arguments.out, drives)
     print(f"{arguments.out}: {len(book['cells'])} cells, {len(book['frames'])} frames, "
           f"{len(book['pictures']) - len(missing)} pictures")

@@ -1,0 +1,14 @@
+# Sourced after the demo has run (by scripts/build.sh, with $root and $out
+# set): the workbook the spreadsheet double filled, written as a real .xlsx
+# that any spreadsheet program opens.
+ledgerfill_demo_after() {
+  local filled="$out/ledgerfill_sheet.xlsx" readable="$out/ledgerfill_sheet_filled.xlsx"
+  [ -f "$filled" ] || return 0
+  if ! /usr/bin/python3 -c 'import openpyxl' 2>/dev/null; then
+    echo "ledgerfill: python3-openpyxl missing, no $readable"
+    return 0
+  fi
+  /usr/bin/python3 "$root/ledgerfill/tools/double_to_xlsx.py" "$filled" "$readable" \
+    --drive "D=${CAMTOOLS_DRIVE_D:-/nonexistent}" || echo "ledgerfill: cannot write $readable"
+}
+ledgerfill_demo_after
