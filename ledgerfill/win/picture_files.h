@@ -26,6 +26,3 @@ int display_bits_per_pixel();
 
 // Where the rewritten picture is made before it replaces the picture file.
 std::string picture_temp_path(const char* path);
-
-// trim_picture on any file, for the benchmark and the tests.
-int trim_picture_file(const char* path);

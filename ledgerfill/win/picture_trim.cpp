@@ -111,8 +111,9 @@ unique_gdiplus_bitmap crop_to_content(GpBitmap* picture)
 
 std::string picture_temp_path(const char* path) { return std::string(path) + ".new"; }
 
-int trim_picture_file(const char* path)
+int trim_picture()
 {
+    const char* path = picture_file_path;
     if (!picture_file_exists(path)) {
         app::message_box(ansi_to_wide(path) + L" 文件不存在.");
         return 0;
@@ -151,5 +152,3 @@ int trim_picture_file(const char* path)
     }
     return 1;
 }
-
-int trim_picture() { return trim_picture_file(picture_file_path); }
