@@ -28,5 +28,10 @@ for hook in "$root"/*/tests/demo-env.sh; do
 done
 echo
 wine "$root/dist/demo/camtools_demo.exe" "Z:${out//\//\\}"
+# Module hooks that turn what the demo wrote into files a person opens.
+for hook in "$root"/*/tests/demo-after.sh; do
+  # shellcheck disable=SC1090
+  [ -f "$hook" ] && source "$hook"
+done
 echo
 echo "build: demo output in $out"
