@@ -2,23 +2,13 @@
 #include "stampclock.h"
 
 #include "file_instant.h"
+#include "file_present.h"
 #include "win/app.h"
 #include "win/unique_handle.h"
 
 #include <windows.h>
 
-#include <cstdio>
-
 namespace {
-
-bool opens_for_reading(const char* path)
-{
-    FILE* file = std::fopen(path, "rb");
-    if (!file)
-        return false;
-    std::fclose(file);
-    return true;
-}
 
 bool directory_entry_readable(const char* path)
 {
@@ -45,7 +35,7 @@ extern "C" int set_file_time_tq(const char* path, int year, int month, int day, 
     int64_t instant = 0;
     if (!local_fields_to_instant(year, month, day, hour, minute, second, &instant))
         return not_done;
-    if (!opens_for_reading(path) || !directory_entry_readable(path))
+    if (!file_opens_for_reading(path) || !directory_entry_readable(path))
         return not_done;
 
     unique_file file(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -8,6 +8,7 @@
 #include "picture.h"
 #include "table_run.h"
 
+#include "file_present.h"
 #include "win/app.h"
 #include "win/text.h"
 
@@ -16,15 +17,6 @@
 #include <string>
 
 namespace {
-
-bool file_exists(const std::string& path)
-{
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    std::fclose(file);
-    return true;
-}
 
 com_ptr<IDispatch> start_application()
 {
@@ -107,7 +99,7 @@ extern "C" void excel_file_2010(const sheet_request* request, const program_entr
     if (!request || !first_program)
         return;
     std::string path = field_text(request->workbook_path);
-    if (!file_exists(path)) {
+    if (!file_opens_for_reading(path.c_str())) {
         // 模板文件“%s”, 不存在!
         app::message_box(L"\x6A21\x677F\x6587\x4EF6\x201C" + ansi_to_wide(path) + L"\x201D, \x4E0D\x5B58\x5728!");
         return;

@@ -5,9 +5,6 @@
 
 #include <string>
 
-// The file can be opened for reading; it is closed again at once.
-bool picture_file_exists(const char* path);
-
 // Width and height in pixels of the picture file, read from the bitmap that
 // LoadImageA makes of it. False after "<path> 文件不存在." when the file is
 // missing, false without a message when it is not a bitmap with an area.

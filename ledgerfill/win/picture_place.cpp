@@ -2,6 +2,8 @@
 #include "picture_files.h"
 #include "picture_fit.h"
 
+#include "file_present.h"
+
 #include "win/app.h"
 #include "win/text.h"
 
@@ -9,18 +11,9 @@
 
 const char picture_file_path[] = "D:\\tq_conf\\temp\\ledgerfill_pictrue.bmp";
 
-bool picture_file_exists(const char* path)
-{
-    FILE* file = std::fopen(path, "rb");
-    if (!file)
-        return false;
-    std::fclose(file);
-    return true;
-}
-
 bool read_bitmap_size(long* width, long* height)
 {
-    if (!picture_file_exists(picture_file_path)) {
+    if (!file_opens_for_reading(picture_file_path)) {
         app::message_box(ansi_to_wide(picture_file_path) + L" 文件不存在.");
         return false;
     }
@@ -40,7 +33,7 @@ bool read_bitmap_size(long* width, long* height)
 int place_picture(const char* first_cell, const char* last_cell, sheet& target, bool* sheet_failed)
 {
     *sheet_failed = false;
-    if (!picture_file_exists(picture_file_path)) {
+    if (!file_opens_for_reading(picture_file_path)) {
         app::message_box(L"没有产生图片文件, 将不可以帖图!");
         return 0;
     }

@@ -3,6 +3,8 @@
 
 #include "margin_search.h"
 
+#include "file_present.h"
+
 #include "win/app.h"
 #include "win/text.h"
 #include "win/unique_handle.h"
@@ -114,7 +116,7 @@ std::string picture_temp_path(const char* path) { return std::string(path) + ".n
 int trim_picture()
 {
     const char* path = picture_file_path;
-    if (!picture_file_exists(path)) {
+    if (!file_opens_for_reading(path)) {
         app::message_box(ansi_to_wide(path) + L" 文件不存在.");
         return 0;
     }
