@@ -4,8 +4,8 @@
 usage: check_binary.py BINARY [DEF_FILE]
 
 Fails when an export of the .def file is missing, when any export is
-decorated (stdcall "@N" or C++ "?" names), or when the binary imports a DLL
-that is not part of Windows itself.
+decorated (stdcall "@N" or C++ "?" names), when the binary imports a DLL
+that is not part of Windows itself, or when it carries no version resource.
 """
 import os
 import re
@@ -70,6 +70,11 @@ def main():
     for name in exports:
         if "@" in name or name.startswith("?") or name.startswith("_"):
             failures.append(f"export {name} is decorated")
+    # The version resource that the file's properties show.
+    data = open(binary, "rb").read()
+    for key in ("VS_VERSION_INFO", "FileDescription", "FileVersion", "ProductVersion"):
+        if key.encode("utf-16-le") not in data:
+            failures.append(f"version resource lacks {key}")
     for dll in imports:
         if dll not in SYSTEM_DLLS:
             failures.append(f"imports {dll}, which is not a Windows system DLL")
