@@ -8,8 +8,9 @@ REFERENCE_FILE: one line per glyph the Wine test traces, with its number of
 contours and its bounds scaled to the cell height the library reads outlines
 at:  face name|UTF-16 code (hex)|contours|xmin|ymin|xmax|ymax
 
-TEST_FONT_FILE: a font "Glyphtrace Test" whose "A" is a star of so many
-points that its outline does not fit the library's 16000-byte buffer.
+TEST_FONT_FILE: a font whose face name fills LOGFONTW's field (31 units), its
+"A" a star of so many points that its outline does not fit the library's
+16000-byte buffer, its "B" a star whose outline only just fits it.
 """
 import math
 import sys
@@ -19,6 +20,7 @@ from fontTools.pens.ttGlyphPen import TTGlyphPen
 from fontTools.ttLib import TTFont
 
 CELL_HEIGHT = 500
+TEST_FONT_NAME = "Glyphtrace Test Font Name Of 31"
 
 # Face name as the library is given it, the font file Debian installs, the
 # font's index in a collection, and the characters traced.
@@ -47,27 +49,32 @@ def cell_scale(font):
     return mul_div(upem, CELL_HEIGHT, units) / upem
 
 
-def write_test_font(path, star_points=2400):
+def star(points):
+    """One contour of straight lines: a header and one line record of
+    16 + 4 + 8 * points bytes in the system's outline layout."""
     pen = TTGlyphPen(None)
-    for i in range(star_points):
+    for i in range(points):
         radius = 900 if i % 2 else 1000
-        angle = 2 * math.pi * i / star_points
+        angle = 2 * math.pi * i / points
         point = (round(1024 + radius * math.cos(angle)), round(1024 + radius * math.sin(angle)))
         if i == 0:
             pen.moveTo(point)
         else:
             pen.lineTo(point)
     pen.closePath()
-    star = pen.glyph()
+    return pen.glyph()
+
+
+def write_test_font(path):
     empty = TTGlyphPen(None).glyph()
 
     builder = FontBuilder(2048, isTTF=True)
-    builder.setupGlyphOrder([".notdef", "A"])
-    builder.setupCharacterMap({ord("A"): "A"})
-    builder.setupGlyf({".notdef": empty, "A": star})
-    builder.setupHorizontalMetrics({".notdef": (1024, 0), "A": (2048, 24)})
+    builder.setupGlyphOrder([".notdef", "A", "B"])
+    builder.setupCharacterMap({ord("A"): "A", ord("B"): "B"})
+    builder.setupGlyf({".notdef": empty, "A": star(2400), "B": star(1980)})
+    builder.setupHorizontalMetrics({".notdef": (1024, 0), "A": (2048, 24), "B": (2048, 24)})
     builder.setupHorizontalHeader(ascent=1900, descent=-148)
-    builder.setupNameTable({"familyName": "Glyphtrace Test", "styleName": "Regular"})
+    builder.setupNameTable({"familyName": TEST_FONT_NAME, "styleName": "Regular"})
     # Latin 1 in the code page ranges: the system then offers the font for ANSI_CHARSET.
     builder.setupOS2(usWinAscent=1900, usWinDescent=148, sTypoAscender=1900, sTypoDescender=-148,
                      ulUnicodeRange1=1, ulCodePageRange1=1)
