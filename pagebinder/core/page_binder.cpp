@@ -6,6 +6,7 @@
 
 #include <csetjmp>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -174,6 +175,24 @@ int assemble(const binder_platform& platform, run_state* state)
     return 0;
 }
 
+struct file_closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// libharu closes the PDF file without looking at the result, so bytes lost
+// when the last buffer is flushed (a full disk) go unreported: the file is
+// whole only if it still ends with the marker the library writes last.
+bool written_whole(const char* path)
+{
+    static const char end_marker[] = "%%EOF\n";
+    constexpr std::size_t marker_size = sizeof end_marker - 1;
+    std::unique_ptr<std::FILE, file_closer> file(std::fopen(path, "rb"));
+    char tail[marker_size];
+    return file && std::fseek(file.get(), -long(marker_size), SEEK_END) == 0 &&
+           std::fread(tail, 1, marker_size, file.get()) == marker_size &&
+           std::memcmp(tail, end_marker, marker_size) == 0;
+}
+
 }  // namespace
 
 int bind_pages(const binder_platform& platform)
@@ -189,6 +208,12 @@ int bind_pages(const binder_platform& platform)
     if (status != 0)
         return status;
 
+    if (!written_whole(state.temp_path)) {
+        std::remove(state.temp_path);
+        // Reported as the library reports a write that fails.
+        print_error_line(HPDF_FILE_IO_ERROR, 0);
+        return 1;
+    }
     const char* pdf_path = state.header.pdf_path;
     if (int error = platform.replace_file(state.temp_path, pdf_path)) {
         std::remove(state.temp_path);

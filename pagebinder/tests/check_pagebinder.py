@@ -10,7 +10,9 @@ pdftoppm for the pixels.
 import argparse
 import io
 import os
+import resource
 import shutil
+import signal
 import struct
 import subprocess
 import sys
@@ -52,8 +54,9 @@ class NativeRunner:
     def out_path_field(self, name):
         return self.out_file(name)
 
-    def start(self):
-        return subprocess.Popen([self.program, self.work], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+    def start(self, preexec_fn=None):
+        return subprocess.Popen([self.program, self.work], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                preexec_fn=preexec_fn)
 
     def console(self, text):
         return text
@@ -93,8 +96,9 @@ class WineRunner:
     def out_path_field(self, name):
         return b"D:\\t\\pagebinder\\" + name
 
-    def start(self):
-        return subprocess.Popen([self.winerun, self.exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+    def start(self, preexec_fn=None):
+        return subprocess.Popen([self.winerun, self.exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                preexec_fn=preexec_fn)
 
     def console(self, text):
         # Standard output is in text mode, as for every Windows C program.
@@ -154,8 +158,12 @@ class Binding(unittest.TestCase):
     def put_job(self, data):
         write(self.runner.work + "pagebinder_temp.dat", data)
 
-    def run_binder(self, stdin=b"\n"):
-        process = self.runner.start()
+    def run_binder(self, stdin=b"\n", file_size_limit=None):
+        def limit_file_size():
+            # Writes past the limit fail (EFBIG) as on a full disk.
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (file_size_limit, file_size_limit))
+        process = self.runner.start(limit_file_size if file_size_limit else None)
         out, _ = process.communicate(stdin, timeout=120)
         return process.returncode, out
 
@@ -343,6 +351,18 @@ class Binding(unittest.TestCase):
             self.assertTrue(out.startswith(b"ERROR: error_no=1017, detail_no="), out)
             self.assertEqual([b"inside"], os.listdir(taken))
             self.assertFalse(os.path.exists(taken + b".part"))
+            self.assert_images([b"page"], present=True)
+        with self.subTest("disk full when the file is closed"):
+            # The whole small PDF waits in the stream's buffer; its write fails
+            # only when the library closes the file.
+            self.runner.reset()
+            self.put_image(b"page", jpeg((60, 60)))
+            self.put_job(job_bytes(self.runner.out_path_field(b"full.pdf"), [b"page"]))
+            self.assertEqual((1, self.console(b"ERROR: error_no=1016, detail_no=0\n")),
+                             self.run_binder(file_size_limit=1024))
+            full = self.runner.out_file(b"full.pdf")
+            self.assertFalse(os.path.exists(full))
+            self.assertFalse(os.path.exists(full + b".part"))
             self.assert_images([b"page"], present=True)
 
     def test_the_same_image_twice_gives_two_pages(self):

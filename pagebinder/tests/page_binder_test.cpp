@@ -302,6 +302,22 @@ TEST_F(PageBinder, AnUnwritablePdfPathKeepsEverything)
     }
 }
 
+TEST_F(PageBinder, AWriteLostWhenThePdfIsClosedIsAFailure)
+{
+    // The temporary file leads to a full disk: every byte of the small PDF
+    // waits in the stream's buffer and is lost only when the file is closed.
+    add_image("p1");
+    ASSERT_EQ(0, symlink("/dev/full", (pdf + ".part").c_str()));
+    write_job(job_of({"p1"}));
+    run_result result = run();
+    EXPECT_EQ(1, result.status);
+    EXPECT_EQ("ERROR: error_no=1016, detail_no=0\n", result.out);
+    EXPECT_TRUE(exists(image("p1")));
+    EXPECT_FALSE(exists(pdf));
+    struct stat link;
+    EXPECT_NE(0, lstat((pdf + ".part").c_str(), &link)) << "the temporary file is removed";
+}
+
 TEST_F(PageBinder, AsciiTitlesStayBytesOthersBecomeUnicode)
 {
     std::string gbk_name = "\xB9\xA4\xD0\xF2" "1";  // "工序1"
