@@ -1,8 +1,48 @@
 #include "automation.h"
 
+#include "win/text.h"
+
 #include <cstdio>
 
-bool automation::invoke(IDispatch* object, DISPID id, WORD kind, const std::wstring& operation,
+operation_name operation_name::cell(int32_t row, int32_t column, const wchar_t* member)
+{
+    operation_name name;
+    name.form_ = form::cell;
+    name.member_ = member;
+    name.row_ = row;
+    name.column_ = column;
+    return name;
+}
+
+operation_name operation_name::range(const char* first_cell, const char* last_cell, const wchar_t* member)
+{
+    operation_name name;
+    name.form_ = form::range;
+    name.member_ = member;
+    name.first_cell_ = first_cell;
+    name.last_cell_ = last_cell;
+    return name;
+}
+
+std::wstring operation_name::text() const
+{
+    std::wstring text;
+    switch (form_) {
+    case form::as_named:
+        return member_ ? member_ : L"";
+    case form::cell:
+        text = L"Cells.Item(" + std::to_wstring(row_) + L", " + std::to_wstring(column_) + L")";
+        break;
+    case form::range:
+        text = L"Range(" + ansi_to_wide(first_cell_) + L", " + ansi_to_wide(last_cell_) + L")";
+        break;
+    }
+    if (member_)
+        text += std::wstring(L".") + member_;
+    return text;
+}
+
+bool automation::invoke(IDispatch* object, DISPID id, WORD kind, const operation_name& operation,
                         argument_list& arguments, VARIANT* result)
 {
     // DISPPARAMS takes the arguments last first; the owners keep them.
@@ -36,7 +76,7 @@ bool automation::invoke(IDispatch* object, DISPID id, WORD kind, const std::wstr
     return true;
 }
 
-bool automation::get_object(IDispatch* object, DISPID id, WORD kind, const std::wstring& operation,
+bool automation::get_object(IDispatch* object, DISPID id, WORD kind, const operation_name& operation,
                             argument_list arguments, com_ptr<IDispatch>* result)
 {
     unique_variant value;
@@ -50,7 +90,7 @@ bool automation::get_object(IDispatch* object, DISPID id, WORD kind, const std::
     return true;
 }
 
-bool automation::get_double(IDispatch* object, DISPID id, const std::wstring& operation, double* result)
+bool automation::get_double(IDispatch* object, DISPID id, const operation_name& operation, double* result)
 {
     argument_list none;
     unique_variant value;
@@ -66,24 +106,25 @@ bool automation::get_double(IDispatch* object, DISPID id, const std::wstring& op
     return true;
 }
 
-bool automation::put(IDispatch* object, DISPID id, const std::wstring& operation, unique_variant value)
+bool automation::put(IDispatch* object, DISPID id, const operation_name& operation, unique_variant value)
 {
     argument_list arguments;
     arguments.push_back(std::move(value));
     return invoke(object, id, DISPATCH_PROPERTYPUT, operation, arguments, nullptr);
 }
 
-bool automation::call(IDispatch* object, DISPID id, const std::wstring& operation, argument_list arguments)
+bool automation::call(IDispatch* object, DISPID id, const operation_name& operation, argument_list arguments)
 {
     unique_variant ignored;
     return invoke(object, id, DISPATCH_METHOD, operation, arguments, ignored.put());
 }
 
-void automation::fail(const std::wstring& operation, HRESULT code, const std::wstring& description)
+void automation::fail(const operation_name& operation, HRESULT code, const std::wstring& description)
 {
     if (failed())
         return;  // the first failure is the one to tell
-    failure_operation_ = operation;
+    failed_ = true;
+    failure_operation_ = operation.text();
     failure_code_ = code;
     failure_description_ = description;
 }

@@ -2,27 +2,17 @@
 
 #include "win/text.h"
 
-#include <string>
-
-namespace {
-
-std::wstring range_name(const char* first_cell, const char* last_cell)
-{
-    return L"Range(" + ansi_to_wide(first_cell) + L", " + ansi_to_wide(last_cell) + L")";
-}
-
-}  // namespace
-
 bool excel_sheet::write_cell_text(int32_t row, int32_t column, const char* text)
 {
-    std::wstring where = L"Cells.Item(" + std::to_wstring(row) + L", " + std::to_wstring(column) + L")";
     argument_list position;
     position.push_back(unique_variant::i4(row));
     position.push_back(unique_variant::i4(column));
     com_ptr<IDispatch> cell;
-    if (!calls_.get_object(cells_, member::item, DISPATCH_PROPERTYGET, where, std::move(position), &cell))
+    if (!calls_.get_object(cells_, member::item, DISPATCH_PROPERTYGET, operation_name::cell(row, column),
+                           std::move(position), &cell))
         return false;
-    return calls_.put(cell.get(), member::value2, where + L".Value2", unique_variant::text(ansi_to_wide(text)));
+    return calls_.put(cell.get(), member::value2, operation_name::cell(row, column, L"Value2"),
+                      unique_variant::text(ansi_to_wide(text)));
 }
 
 bool excel_sheet::range(const char* first_cell, const char* last_cell, com_ptr<IDispatch>* result)
@@ -30,8 +20,8 @@ bool excel_sheet::range(const char* first_cell, const char* last_cell, com_ptr<I
     argument_list corners;
     corners.push_back(unique_variant::text(ansi_to_wide(first_cell)));
     corners.push_back(unique_variant::text(ansi_to_wide(last_cell)));
-    return calls_.get_object(worksheet_, member::range, DISPATCH_PROPERTYGET, range_name(first_cell, last_cell),
-                             std::move(corners), result);
+    return calls_.get_object(worksheet_, member::range, DISPATCH_PROPERTYGET,
+                             operation_name::range(first_cell, last_cell), std::move(corners), result);
 }
 
 bool excel_sheet::frame_range(const char* first_cell, const char* last_cell, int16_t weight)
@@ -46,7 +36,7 @@ bool excel_sheet::frame_range(const char* first_cell, const char* last_cell, int
     line.push_back(unique_variant::i4(1));       // ColorIndex
     line.push_back(unique_variant::ui4(0));      // Color
     return calls_.call(last_frame_.get(), member::border_around,
-                       range_name(first_cell, last_cell) + L".BorderAround", std::move(line));
+                       operation_name::range(first_cell, last_cell, L"BorderAround"), std::move(line));
 }
 
 bool excel_sheet::range_geometry(const char* first_cell, const char* last_cell, range_box* box)
@@ -54,11 +44,11 @@ bool excel_sheet::range_geometry(const char* first_cell, const char* last_cell, 
     com_ptr<IDispatch> area;
     if (!range(first_cell, last_cell, &area))
         return false;
-    std::wstring name = range_name(first_cell, last_cell);
-    return calls_.get_double(area.get(), member::height, name + L".Height", &box->height) &&
-           calls_.get_double(area.get(), member::width, name + L".Width", &box->width) &&
-           calls_.get_double(area.get(), member::left, name + L".Left", &box->left) &&
-           calls_.get_double(area.get(), member::top, name + L".Top", &box->top);
+    auto name = [&](const wchar_t* member) { return operation_name::range(first_cell, last_cell, member); };
+    return calls_.get_double(area.get(), member::height, name(L"Height"), &box->height) &&
+           calls_.get_double(area.get(), member::width, name(L"Width"), &box->width) &&
+           calls_.get_double(area.get(), member::left, name(L"Left"), &box->left) &&
+           calls_.get_double(area.get(), member::top, name(L"Top"), &box->top);
 }
 
 bool excel_sheet::add_picture(const char* path, float left, float top, float width, float height)

@@ -119,4 +119,44 @@ TEST(ExcelFile2010, FaultAtAnyCallEndsTheFillCleanly)
     }
 }
 
+// The message names the failing operation with its cell or range, whichever
+// object it was made on.
+TEST(ExcelFile2010, FailureMessageNamesTheOperation)
+{
+    whole_fill fill("driver_fault_names");
+    double_control("reset");
+    fill.run();
+    const std::vector<std::string> log = read_double_model().call_log;
+    const struct {
+        const char* logged;  // the double's name of the call
+        int occurrence;      // 1 for its first call in the fill
+        const char* operation;
+    } cases[] = {
+        {"Worksheets.Item", 1, "Worksheets.Item(1)"},
+        {"Range.Item", 1, "Cells.Item(1, 2)"},
+        {"Range.Value2", 5, "Cells.Item(11, 1).Value2"},
+        {"Worksheet.Range", 1, "Range($A$11, $A$11)"},
+        {"Range.BorderAround", 3, "Range($C$11, $C$11).BorderAround"},
+        {"Worksheet.Range", 11, "Range(B30, D34)"},
+        {"Range.Width", 1, "Range(B30, D34).Width"},
+        {"Range.Top", 1, "Range(B30, D34).Top"},
+        {"Shapes.AddPicture", 1, "Shapes.AddPicture"},
+        {"Workbook.Save", 1, "Save"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.operation);
+        int k = 0;
+        for (int seen = 0; k < static_cast<int>(log.size()) && seen < c.occurrence; ++k)
+            seen += log[k] == c.logged;
+        ASSERT_EQ(c.logged, log[k - 1]);
+        double_control("reset");
+        double_control("fail_call " + std::to_string(k));
+        message_box_catcher boxes;
+        fill.run();
+        ASSERT_EQ(1u, boxes.boxes().size());
+        EXPECT_EQ(ansi("excel操作“") + c.operation + ansi("”失败!") + "\ninjected fault at call " + std::to_string(k),
+                  boxes.boxes()[0].text);
+    }
+}
+
 }  // namespace
