@@ -302,20 +302,33 @@ TEST_F(PageBinder, AnUnwritablePdfPathKeepsEverything)
     }
 }
 
-TEST_F(PageBinder, AWriteLostWhenThePdfIsClosedIsAFailure)
+TEST_F(PageBinder, AFullDiskKeepsEverything)
 {
-    // The temporary file leads to a full disk: every byte of the small PDF
-    // waits in the stream's buffer and is lost only when the file is closed.
-    add_image("p1");
-    ASSERT_EQ(0, symlink("/dev/full", (pdf + ".part").c_str()));
-    write_job(job_of({"p1"}));
-    run_result result = run();
-    EXPECT_EQ(1, result.status);
-    EXPECT_EQ("ERROR: error_no=1016, detail_no=0\n", result.out);
-    EXPECT_TRUE(exists(image("p1")));
-    EXPECT_FALSE(exists(pdf));
-    struct stat link;
-    EXPECT_NE(0, lstat((pdf + ".part").c_str(), &link)) << "the temporary file is removed";
+    // The temporary file leads to a full disk. A small PDF waits whole in the
+    // stream's buffer and is lost only when the library closes the file
+    // unchecked; a large one fails while the library writes it.
+    struct {
+        const char* what;
+        std::size_t image_padding;
+        std::string error_line;
+    } cases[] = {
+        {"lost when closed", 0, "ERROR: error_no=1016, detail_no=0\n"},
+        {"refused while written", 64 * 1024, "ERROR: error_no=1016, detail_no=1\n"},
+    };
+    for (const auto& c : cases) {
+        write_file(pdf, "old");
+        write_file(image("p1"), jpeg(16, 8) + std::string(c.image_padding, '\0'));
+        std::remove((pdf + ".part").c_str());
+        ASSERT_EQ(0, symlink("/dev/full", (pdf + ".part").c_str()));
+        write_job(job_of({"p1"}));
+        run_result result = run();
+        EXPECT_EQ(1, result.status) << c.what;
+        EXPECT_EQ(c.error_line, result.out) << c.what;
+        EXPECT_TRUE(exists(image("p1"))) << c.what;
+        EXPECT_EQ("old", read_file(pdf)) << c.what;
+        struct stat link;
+        EXPECT_NE(0, lstat((pdf + ".part").c_str(), &link)) << c.what << ": the temporary file is removed";
+    }
 }
 
 TEST_F(PageBinder, AsciiTitlesStayBytesOthersBecomeUnicode)
