@@ -8,7 +8,8 @@ REFERENCE_FILE: one line per glyph the Wine test traces, with its number of
 contours and its bounds scaled to the cell height the library reads outlines
 at:  face name|UTF-16 code (hex)|contours|xmin|ymin|xmax|ymax
 
-TEST_FONT_FILE: a font whose face name fills LOGFONTW's field (31 units), its
+TEST_FONT_FILE: a font whose face name fills LOGFONTW's field (31 units), with
+a Simplified Chinese family name beside it, its
 "A" a star of so many points that its outline does not fit the library's
 16000-byte buffer, its "B" a star whose outline only just fits it.
 """
@@ -21,6 +22,7 @@ from fontTools.ttLib import TTFont
 
 CELL_HEIGHT = 500
 TEST_FONT_NAME = "Glyphtrace Test Font Name Of 31"
+TEST_FONT_CHINESE_NAME = "\u5b57\u5f62\u6d4b\u8bd5"  # 字形测试
 
 # Face name as the library is given it, the font file Debian installs, the
 # font's index in a collection, and the characters traced.
@@ -74,7 +76,8 @@ def write_test_font(path):
     builder.setupGlyf({".notdef": empty, "A": star(2400), "B": star(1980)})
     builder.setupHorizontalMetrics({".notdef": (1024, 0), "A": (2048, 24), "B": (2048, 24)})
     builder.setupHorizontalHeader(ascent=1900, descent=-148)
-    builder.setupNameTable({"familyName": TEST_FONT_NAME, "styleName": "Regular"})
+    builder.setupNameTable({"familyName": {"en": TEST_FONT_NAME, "zh": TEST_FONT_CHINESE_NAME},
+                            "styleName": "Regular"})
     # Latin 1 in the code page ranges: the system then offers the font for ANSI_CHARSET.
     builder.setupOS2(usWinAscent=1900, usWinDescent=148, sTypoAscender=1900, sTypoDescender=-148,
                      ulUnicodeRange1=1, ulCodePageRange1=1)

@@ -190,8 +190,8 @@ TEST(Arguments, EachRefusalShowsItsMessageWithOkAndCancelAndWritesNothing)
 }
 
 // The font font_reference.py writes, for this process only while it lives: a
-// face name of 31 units, an "A" too big for the library's buffer and a "B"
-// that only just fits it.
+// face name of 31 units (and a Chinese one), an "A" too big for the library's
+// buffer and a "B" that only just fits it.
 const char test_font_name[] = "Glyphtrace Test Font Name Of 31";
 
 class test_font {
@@ -415,6 +415,21 @@ TEST(FaceName, ANameLongerThanTheFieldIsCutTo31Units)
     EXPECT_EQ(1, r.result);
     EXPECT_TRUE(r.boxes.empty());
     EXPECT_TRUE(r.untouched_elsewhere);
+    EXPECT_EQ(star.points.size(), r.points.size());
+}
+
+TEST(FaceName, AGbkNameIsReadThroughTheAnsiCodePage)
+{
+    // The test font's Simplified Chinese family name; read as anything but
+    // GBK it names no font, and the substitute's "B" has a few dozen points.
+    test_font font;
+    ASSERT_TRUE(font.added()) << font.file();
+    system_outline star = read_system_outline(test_font_name, L'B');
+    ASSERT_GT(star.points.size(), 1000u);
+
+    trace_result r = trace("B", ansi("字形测试"), 10, 1);
+    EXPECT_EQ(1, r.result);
+    EXPECT_TRUE(r.boxes.empty());
     EXPECT_EQ(star.points.size(), r.points.size());
 }
 
