@@ -8,20 +8,29 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
 using get_ug_path_fn = int (*)(char*);
 
-std::string run_host_at(const std::string& dir)
+// Runs a copy of the host program in `dir` beside homelocator.dll, with
+// `environment` (name, value) set for it alone, and returns what it wrote.
+std::string run_host_at(const std::string& dir,
+                        const std::vector<std::pair<std::string, std::string>>& environment = {})
 {
     std::string from = test_program_dir();
     EXPECT_TRUE(make_dirs(dir));
     EXPECT_TRUE(CopyFileA((from + "\\homelocator_host.exe").c_str(), (dir + "\\host.exe").c_str(), FALSE));
     EXPECT_TRUE(CopyFileA((from + "\\homelocator.dll").c_str(), (dir + "\\homelocator.dll").c_str(), FALSE));
     std::string answer_file = fresh_dir_on_d("homelocator_answer") + "\\answer.txt";
+    for (const auto& variable : environment)
+        SetEnvironmentVariableA(variable.first.c_str(), variable.second.c_str());
     std::string error;
     int exit_code = run_program("\"" + dir + "\\host.exe\" " + answer_file, dir, &error);
+    for (const auto& variable : environment)
+        SetEnvironmentVariableA(variable.first.c_str(), nullptr);
     if (exit_code != 0)
         return exit_code < 0 ? error : "host exit " + std::to_string(exit_code);
     return read_file(answer_file);
@@ -97,6 +106,52 @@ TEST(Loading, HoldsSocketsWhileLoadedWithoutAnyMessage)
     FreeLibrary(library);
     EXPECT_FALSE(sockets_usable()) << "the library's start-up was not given back";
     EXPECT_TRUE(catcher.boxes().empty());
+}
+
+// Wine takes the host's own ws2_32.dll before the system's while this key exists.
+class native_sockets_for {
+public:
+    explicit native_sockets_for(const std::string& program)
+        : key_("Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides")
+    {
+        HKEY key = nullptr;
+        const char order[] = "native,builtin";
+        EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                                 nullptr, &key, nullptr));
+        RegSetValueExA(key, "ws2_32", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);
+        RegCloseKey(key);
+    }
+    ~native_sockets_for() { RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
+    native_sockets_for(const native_sockets_for&) = delete;
+    native_sockets_for& operator=(const native_sockets_for&) = delete;
+
+private:
+    std::string key_;
+};
+
+TEST(Loading, FailedSocketStartUpShowsTheMessageAndRefusesTheLoad)
+{
+    std::string dir = "D:\\t\\homelocator\\sockets";
+    ASSERT_TRUE(make_dirs(dir));
+    ASSERT_TRUE(CopyFileA((test_program_dir() + "\\ws2_32_double.dll").c_str(), (dir + "\\ws2_32.dll").c_str(),
+                          FALSE));
+    native_sockets_for host("host.exe");
+    const std::string refused = "box=homelocator|" + ansi("Windows 通信端口初始化失败。") + "|OK\nnot loaded";
+    struct {
+        const char* mode;
+        std::string answer;
+        std::string calls;
+    } cases[] = {
+        {"fail", refused, "startup 1.1\n"},
+        {"version", refused, "startup 1.1\ncleanup\n"},  // 2.2 agreed: given back at once
+        {"ready", "0|" + dir, "startup 1.1\ncleanup\n"},  // given back as the library goes
+    };
+    for (const auto& c : cases) {
+        std::string calls_file = fresh_dir_on_d("homelocator_calls") + "\\calls.txt";
+        EXPECT_EQ(c.answer, run_host_at(dir, {{"WS2_DOUBLE", c.mode}, {"WS2_DOUBLE_RECORD", calls_file}}))
+            << c.mode;
+        EXPECT_EQ(c.calls, read_file(calls_file)) << c.mode;
+    }
 }
 
 }  // namespace

@@ -1,28 +1,40 @@
 // A host program for the tests: loads homelocator.dll from its own directory,
-// as the add-on does inside NX, and writes "<result>|<directory>" to a file.
+// as the add-on does inside NX, and writes to a file one line per message box
+// the load showed ("box=<caption>|<text>|<buttons>"), then "<result>|<directory>",
+// or "not loaded" when the load failed.
+#include "message_box_catcher.h"
+#include "test_files.h"
+
 #include <windows.h>
 
-#include <cstdio>
+#include <cstring>
+#include <string>
 
 int main(int argc, char** argv)
 {
     if (argc < 2)
         return 2;
-    HMODULE library = LoadLibraryA("homelocator.dll");
+    std::string answer;
+    HMODULE library = nullptr;
+    {
+        message_box_catcher catcher;
+        library = LoadLibraryA("homelocator.dll");
+        for (const caught_box& box : catcher.boxes()) {
+            answer += "box=" + box.caption + "|" + box.text + "|" + (box.has_ok ? "OK" : "") +
+                      (box.has_cancel ? "+Cancel" : "") + "\n";
+        }
+    }
     if (!library)
-        return 3;
+        return write_file(argv[1], answer + "not loaded") ? 0 : 5;
     using get_ug_path_fn = int (*)(char*);
     auto get_ug_path = reinterpret_cast<get_ug_path_fn>(GetProcAddress(library, "get_ug_path"));
     if (!get_ug_path)
         return 4;
     char directory[255];
-    memset(directory, 'x', sizeof directory);
+    std::memset(directory, 'x', sizeof directory);
     int result = get_ug_path(directory);
-    FILE* out = fopen(argv[1], "wb");
-    if (!out)
-        return 5;
-    fprintf(out, "%d|%s", result, directory);
-    fclose(out);
+    directory[sizeof directory - 1] = '\0';
+    answer += std::to_string(result) + "|" + directory;
     FreeLibrary(library);
-    return 0;
+    return write_file(argv[1], answer) ? 0 : 5;
 }
