@@ -18,10 +18,11 @@ static void run(const std::string& bin_dir, const std::string& out_dir)
     std::printf("  set_file_time_tq(\"%s\", 2014-07-01 12:30:00) -> %d\n", path.c_str(), result);
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
-        FILETIME local;
-        SYSTEMTIME shown;
-        FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
-        FileTimeToSystemTime(&local, &shown);
+        // With the zone's rules for that date: the current offset would show
+        // a summer date set in winter an hour off.
+        SYSTEMTIME utc, shown;
+        FileTimeToSystemTime(&data.ftLastWriteTime, &utc);
+        SystemTimeToTzSpecificLocalTime(nullptr, &utc, &shown);
         std::printf("  last write time now %04u-%02u-%02u %02u:%02u:%02u (local)\n", shown.wYear, shown.wMonth,
                     shown.wDay, shown.wHour, shown.wMinute, shown.wSecond);
     }
