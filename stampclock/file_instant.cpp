@@ -1,10 +1,14 @@
 #include "file_instant.h"
 
+#include <climits>
 #include <ctime>
 
 bool local_fields_to_instant(int year, int month, int day, int hour, int minute, int second,
                              int64_t* seconds_since_1970)
 {
+    // So far out that the calendar offsets below would overflow: no storable instant.
+    if (year < INT_MIN + 1900 || month == INT_MIN)
+        return false;
     std::tm fields = {};
     fields.tm_year = year - 1900;
     fields.tm_mon = month - 1;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <ctime>
 
@@ -58,6 +59,9 @@ TEST_F(LocalFieldsInBerlin, InstantsOutsideThe32BitRangeAreRefused)
     EXPECT_FALSE(local_fields_to_instant(2038, 1, 19, 4, 14, 8, &instant));
     EXPECT_FALSE(local_fields_to_instant(1900, 1, 1, 0, 0, 0, &instant));
     EXPECT_FALSE(local_fields_to_instant(2100, 6, 1, 0, 0, 0, &instant));
+    // Fields so far out that taking the calendar's offsets off them would overflow.
+    EXPECT_FALSE(local_fields_to_instant(INT_MIN, 6, 1, 0, 0, 0, &instant));
+    EXPECT_FALSE(local_fields_to_instant(2014, INT_MIN, 1, 0, 0, 0, &instant));
     EXPECT_EQ(42, instant);
 }
 
