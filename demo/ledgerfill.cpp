@@ -1,12 +1,17 @@
 // ledgerfill's part of the demo: fills a sample program sheet as the add-on
-// does. Where the spreadsheet double sits beside the demo (a build with
-// tests), it stands in for the spreadsheet application for the run; otherwise
-// whatever "Excel.Application" the system has is used.
+// does, with a part picture that has white margins to trim. Where the
+// spreadsheet double sits beside the demo (a build with tests), it stands in
+// for the spreadsheet application for the run and keeps the sheet in its own
+// text format (ledgerfill_sheet.double; tools/double_to_xlsx.py makes the
+// .xlsx of it); otherwise whatever "Excel.Application" the system has is used.
 #include "demo.h"
 
 #include "../ledgerfill/include/ledgerfill.h"
 #include "../ledgerfill/tests/double/double_model.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -45,6 +50,95 @@ bool write_file_bytes(const std::string& path, const std::string& bytes)
     return std::fclose(f) == 0 && written;
 }
 
+// Where the add-on leaves the part picture for the sheet.
+const char picture_dir[] = "D:\\tq_conf\\temp";
+const char picture_path[] = "D:\\tq_conf\\temp\\ledgerfill_pictrue.bmp";
+
+// A top view of a mould plate, as NX would render it: a chamfered plate with
+// a pocket, a bore and four bolt holes, on white with uneven margins (left
+// 70, right 40, top 50, bottom 30 pixels) for the trimming to take off.
+std::string part_picture_bmp()
+{
+    const int width = 360, height = 270;
+    const int left = 70, top = 50, right = width - 40, bottom = height - 30;  // content: [left, right) x [top, bottom)
+    const int row_size = (width * 3 + 3) / 4 * 4;
+    std::string file(54 + static_cast<size_t>(row_size) * height, '\0');
+    auto put32 = [&](size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            file[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, static_cast<uint32_t>(file.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, width);
+    put32(22, height);
+    file[26] = 1;
+    file[28] = 24;
+    const double bore_x = 195, bore_y = 145;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            int r = 255, g = 255, b = 255;
+            const int dx = std::min(x - left, right - 1 - x), dy = std::min(y - top, bottom - 1 - y);
+            if (dx >= 0 && dy >= 0 && dx + dy >= 18) {  // the plate, its corners chamfered
+                const double shade = 0.85 + 0.15 * (x - left + y - top) / double(right - left + bottom - top);
+                r = int(150 * shade), g = int(166 * shade), b = int(186 * shade);
+                if (dx < 3 || dy < 3 || dx + dy < 21)
+                    r = 40, g = 58, b = 88;  // outline
+                const bool in_pocket = x >= 110 && x < 280 && y >= 85 && y < 205;
+                if (in_pocket)
+                    r = 96, g = 112, b = 136;
+                const double bore = std::hypot(x - bore_x, y - bore_y);
+                if (bore < 26)
+                    r = 30, g = 36, b = 48;
+                else if (bore < 30)
+                    r = 200, g = 206, b = 214;
+                for (int hx : {88, 302})
+                    for (int hy : {68, 222})
+                        if (std::hypot(x - hx, y - hy) < 8)
+                            r = 30, g = 36, b = 48;
+            }
+            char* pixel = &file[54 + static_cast<size_t>(height - 1 - y) * row_size + 3 * x];  // rows bottom-up
+            pixel[0] = static_cast<char>(b);
+            pixel[1] = static_cast<char>(g);
+            pixel[2] = static_cast<char>(r);
+        }
+    }
+    return file;
+}
+
+// Width, height and bits per pixel from a BMP file's headers; false when it is not one.
+bool bmp_size(const std::string& path, long* width, long* height, int* bits)
+{
+    unsigned char header[30] = {};
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    bool read = std::fread(header, 1, sizeof header, f) == sizeof header;
+    std::fclose(f);
+    if (!read || header[0] != 'B' || header[1] != 'M')
+        return false;
+    auto get32 = [&](int at) {
+        return static_cast<int32_t>(header[at] | header[at + 1] << 8 | header[at + 2] << 16 |
+                                    static_cast<uint32_t>(header[at + 3]) << 24);
+    };
+    *width = get32(18);
+    *height = std::labs(get32(22));
+    *bits = header[28] | header[29] << 8;
+    return true;
+}
+
+void print_picture_file(const char* when)
+{
+    long width = 0, height = 0;
+    int bits = 0;
+    if (bmp_size(picture_path, &width, &height, &bits))
+        std::printf("  part picture %s: %s, %ld x %ld pixels, %d bits\n", when, picture_path, width, height, bits);
+    else
+        std::printf("  part picture %s: %s is not there\n", when, picture_path);
+}
+
 void set_text(char* field, size_t room, const char* text)
 {
     std::strncpy(field, text, room - 1);
@@ -55,6 +149,7 @@ double_workbook sample_template()
 {
     double_workbook book;
     book.row_heights[1] = 30;
+    book.column_widths[2] = 96;  // program names
     book.cells[{1, 1}] = "\xca\xfd\xbf\xd8\xb3\xcc\xd0\xf2\xb5\xa5";  // 数控程序单, the template's own title
     book.cells[{2, 1}] = "\xc1\xe3\xbc\xfe:";                          // 零件:
     book.cells[{3, 1}] = "\xb1\xe0\xb3\xcc:";                          // 编程:
@@ -75,6 +170,10 @@ void fill_request(sheet_request& request, const std::string& workbook)
     request.border_weight = 2;
     request.time_as_hours = 1;
     SET_TEXT(request.column_codes, "abdsl");
+    request.picture_wanted = 1;
+    request.picture_trimmed = 0;  // the picture still has its white margins
+    SET_TEXT(request.picture_first_cell, "G1");
+    SET_TEXT(request.picture_last_cell, "J12");
 }
 
 void fill_programs(std::vector<program_entry>& programs)
@@ -110,6 +209,10 @@ void print_sheet(const double_workbook& book)
                 static_cast<unsigned>(book.frames.size()), static_cast<unsigned>(book.pictures.size()));
     for (const auto& [where, text] : book.cells)
         std::printf("    R%dC%d  %s\n", where.first, where.second, text.c_str());
+    for (const double_picture& picture : book.pictures)
+        std::printf("    picture %s: left %.1f, top %.1f, %.1f x %.1f points, linked %d, embedded %d\n",
+                    picture.path.c_str(), picture.left, picture.top, picture.width, picture.height,
+                    picture.link_to_file, picture.save_with_document);
 }
 
 void run(const std::string& bin_dir, const std::string& out_dir)
@@ -128,9 +231,15 @@ void run(const std::string& bin_dir, const std::string& out_dir)
     std::printf("  spreadsheet application: %s\n",
                 registered ? "the spreadsheet double" : "the system's Excel.Application");
 
-    std::string workbook = out_dir + "\\ledgerfill_sheet.xlsx";
+    // The double's workbook is its own text format, not an .xlsx.
+    std::string workbook = out_dir + (registered ? "\\ledgerfill_sheet.double" : "\\ledgerfill_sheet.xlsx");
     if (registered && !write_file_bytes(workbook, sample_template().text()))
         std::printf("  cannot write %s\n", workbook.c_str());
+    CreateDirectoryA("D:\\tq_conf", nullptr);
+    CreateDirectoryA(picture_dir, nullptr);
+    if (!write_file_bytes(picture_path, part_picture_bmp()))
+        std::printf("  cannot write %s\n", picture_path);
+    print_picture_file("before the fill");
     auto request = std::make_unique<sheet_request>();
     fill_request(*request, workbook);
     std::vector<program_entry> programs;
@@ -140,6 +249,7 @@ void run(const std::string& bin_dir, const std::string& out_dir)
     excel_file_2010(request.get(), programs.data());
     std::printf("  excel_file_2010(\"%s\", %u programs) returned\n", workbook.c_str(),
                 static_cast<unsigned>(programs.size()));
+    print_picture_file("after the fill");
     std::string missing = out_dir + "\\no such sheet.xlsx";
     SET_TEXT(request->workbook_path, missing.c_str());
     excel_file_2010(request.get(), programs.data());

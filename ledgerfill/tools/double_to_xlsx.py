@@ -5,14 +5,17 @@ The double keeps its workbook as a text model (see tests/double/double_model.h):
 cells with their ANSI (code page 936) texts, frames drawn with BorderAround,
 pictures added with AddPicture, row heights and column widths. This applies
 them to a new workbook with Debian's python3-openpyxl, so that any
-spreadsheet program shows the filled program sheet.
+spreadsheet program shows the filled program sheet. Each picture is embedded
+(as PNG, through python3-pil) at the place and size AddPicture gave it.
 
     double_to_xlsx.py MODEL OUT.xlsx [--drive D=/linux/dir]
 
---drive maps a Windows drive of the picture paths to a Linux directory.
+MODEL is the double's workbook (e.g. ledgerfill_sheet.double) or its model
+file. --drive maps a Windows drive of the picture paths to a Linux directory.
 """
 
 import argparse
+import io
 import os
 import sys
 
@@ -27,7 +30,7 @@ WORKBOOK_SIGNATURE = "ledgerfill double workbook"
 LINE_STYLES = {1: "hair", 2: "thin", -4138: "medium", 4: "thick"}
 
 POINTS_PER_CHARACTER = 48 / 8.43  # the default column: 48 points, 8.43 characters
-PIXELS_PER_POINT = 96 / 72
+EMU_PER_POINT = 12700
 
 
 def unescape(text):
@@ -85,7 +88,8 @@ def column_width(book, column):
 
 
 def cell_at(book, left, top):
-    """The cell whose area holds the point (left, top), in points."""
+    """The cell whose area holds the point (left, top), in points, and the
+    point's offset from that cell's top left corner."""
     row, y = 1, 0.0
     while y + row_height(book, row) <= top:
         y += row_height(book, row)
@@ -94,7 +98,29 @@ def cell_at(book, left, top):
     while x + column_width(book, column) <= left:
         x += column_width(book, column)
         column += 1
-    return row, column
+    return row, column, left - x, top - y
+
+
+def embedded_picture(book, linux_path, left, top, width, height):
+    """The picture file as a PNG image anchored at its cell, offset and sized
+    in points as the sheet has it (the file may be a BMP, which a .xlsx does
+    not carry)."""
+    from openpyxl.drawing.image import Image  # needs python3-pil
+    from openpyxl.drawing.spreadsheet_drawing import AnchorMarker, OneCellAnchor
+    from openpyxl.drawing.xdr import XDRPositiveSize2D
+    from PIL import Image as PILImage
+
+    with PILImage.open(linux_path) as source:
+        png = io.BytesIO()
+        source.convert("RGB").save(png, format="PNG")
+    png.seek(0)
+    picture = Image(png)
+    row, column, x, y = cell_at(book, left, top)
+    picture.anchor = OneCellAnchor(
+        _from=AnchorMarker(col=column - 1, colOff=round(x * EMU_PER_POINT),
+                           row=row - 1, rowOff=round(y * EMU_PER_POINT)),
+        ext=XDRPositiveSize2D(round(width * EMU_PER_POINT), round(height * EMU_PER_POINT)))
+    return picture
 
 
 def frame(sheet, first_row, first_column, last_row, last_column, weight):
@@ -135,12 +161,7 @@ def write_xlsx(book, out, drives):
         if not os.path.exists(linux_path):
             missing.append(path)
             continue
-        from openpyxl.drawing.image import Image  # needs python3-pil
-        picture = Image(linux_path)
-        picture.width = width * PIXELS_PER_POINT
-        picture.height = height * PIXELS_PER_POINT
-        row, column = cell_at(book, left, top)
-        sheet.add_image(picture, f"{get_column_letter(column)}{row}")
+        sheet.add_image(embedded_picture(book, linux_path, left, top, width, height))
     workbook.save(out)
     return missing
 
