@@ -56,6 +56,19 @@ TEST(GetUgPath, HostsAtADriveRootAndInGbkFolders)
     EXPECT_EQ("0|" + gbk_dir, run_host_at(gbk_dir));
 }
 
+TEST(GetUgPath, DirectoryThatDoesNotFitTheCallersBufferGivesEmptyText)
+{
+    // Double-byte characters give directories of 254 and 255 bytes in paths
+    // the system still takes (under 260 characters).
+    std::string fits = "D:\\t\\homelocator\\long\\";
+    while (fits.size() < 252)
+        fits += ansi("长");
+    fits += std::string(254 - fits.size(), 'x');
+    ASSERT_EQ(254u, fits.size());
+    EXPECT_EQ("0|" + fits, run_host_at(fits));
+    EXPECT_EQ("0|", run_host_at(fits + "y"));
+}
+
 TEST(Resources, StringTableAndVersionAreCompiledIn)
 {
     HMODULE library = LoadLibraryA("homelocator.dll");

@@ -1,7 +1,7 @@
 // A host program for the tests: loads homelocator.dll from its own directory,
 // as the add-on does inside NX, and writes to a file one line per message box
 // the load showed ("box=<caption>|<text>|<buttons>"), then "<result>|<directory>",
-// or "not loaded" when the load failed.
+// or "not loaded" when the load failed, and what get_ug_path wrote out of bounds.
 #include "message_box_catcher.h"
 #include "test_files.h"
 
@@ -30,11 +30,20 @@ int main(int argc, char** argv)
     auto get_ug_path = reinterpret_cast<get_ug_path_fn>(GetProcAddress(library, "get_ug_path"));
     if (!get_ug_path)
         return 4;
-    char directory[255];
-    std::memset(directory, 'x', sizeof directory);
-    int result = get_ug_path(directory);
-    directory[sizeof directory - 1] = '\0';
-    answer += std::to_string(result) + "|" + directory;
+    // The caller's 255 bytes, with bytes behind them that must stay as they were.
+    struct {
+        char directory[255];
+        char behind[16];
+    } buffer;
+    std::memset(&buffer, 'x', sizeof buffer);
+    int result = get_ug_path(buffer.directory);
+    if (!std::memchr(buffer.directory, '\0', sizeof buffer.directory))
+        return write_file(argv[1], answer + "unterminated") ? 0 : 5;
+    answer += std::to_string(result) + "|" + buffer.directory;
+    for (char byte : buffer.behind) {
+        if (byte != 'x')
+            return write_file(argv[1], answer + "|written beyond 255 bytes") ? 0 : 5;
+    }
     FreeLibrary(library);
     return write_file(argv[1], answer) ? 0 : 5;
 }
