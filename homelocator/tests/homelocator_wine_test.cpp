@@ -129,8 +129,8 @@ public:
     {
         HKEY key = nullptr;
         const char order[] = "native,builtin";
-        EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                                                 nullptr, &key, nullptr));
+        EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0,
+                                                 KEY_SET_VALUE, nullptr, &key, nullptr));
         RegSetValueExA(key, "ws2_32", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);
         RegCloseKey(key);
     }
@@ -146,8 +146,8 @@ TEST(Loading, FailedSocketStartUpShowsTheMessageAndRefusesTheLoad)
 {
     std::string dir = "D:\\t\\homelocator\\sockets";
     ASSERT_TRUE(make_dirs(dir));
-    ASSERT_TRUE(CopyFileA((test_program_dir() + "\\ws2_32_double.dll").c_str(), (dir + "\\ws2_32.dll").c_str(),
-                          FALSE));
+    std::string double_file = test_program_dir() + "\\ws2_32_double.dll";
+    ASSERT_TRUE(CopyFileA(double_file.c_str(), (dir + "\\ws2_32.dll").c_str(), FALSE));
     native_sockets_for host("host.exe");
     const std::string refused = "box=homelocator|" + ansi("Windows 通信端口初始化失败。") + "|OK\nnot loaded";
     struct {
