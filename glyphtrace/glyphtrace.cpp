@@ -99,12 +99,3 @@ extern "C" int get_true_font_data(const char* char_text, const char* face_name, 
     scale_points(points, count, fitting_factor(first_byte, points, count, height, width_ratio));
     return 1;
 }
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
-{
-    if (reason == DLL_PROCESS_ATTACH) {
-        app::set_module(instance);
-        DisableThreadLibraryCalls(instance);
-    }
-    return TRUE;
-}

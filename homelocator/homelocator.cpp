@@ -47,13 +47,10 @@ extern "C" int get_ug_path(char* directory)
     return 0;
 }
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
 {
-    if (reason == DLL_PROCESS_ATTACH) {
-        app::set_module(instance);
-        DisableThreadLibraryCalls(instance);
+    if (reason == DLL_PROCESS_ATTACH)
         return start_sockets() ? TRUE : FALSE;
-    }
     if (reason == DLL_PROCESS_DETACH && sockets_started)
         WSACleanup();
     return TRUE;

@@ -3,7 +3,6 @@
 
 #include "file_instant.h"
 #include "file_present.h"
-#include "win/app.h"
 #include "win/unique_handle.h"
 
 #include <windows.h>
@@ -49,13 +48,4 @@ extern "C" int set_file_time_tq(const char* path, int year, int month, int day, 
     if (!SetFileTime(file.get(), &stamp, &stamp, &stamp))
         return not_done;
     return file.close() ? done : not_done;
-}
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
-{
-    if (reason == DLL_PROCESS_ATTACH) {
-        app::set_module(instance);
-        DisableThreadLibraryCalls(instance);
-    }
-    return TRUE;
 }

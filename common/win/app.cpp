@@ -1,19 +1,16 @@
 #include "win/app.h"
 
-namespace {
-HINSTANCE this_module = nullptr;
-}
+// The linker's symbol for the start of the image this code is part of.
+extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace app {
 
-void set_module(HINSTANCE module) { this_module = module; }
-
-HINSTANCE module() { return this_module; }
+HINSTANCE module() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
 std::wstring name()
 {
     wchar_t path[MAX_PATH + 1] = {};
-    DWORD length = GetModuleFileNameW(this_module, path, MAX_PATH);
+    DWORD length = GetModuleFileNameW(module(), path, MAX_PATH);
     std::wstring full(path, length);
     size_t start = full.find_last_of(L"\\/");
     std::wstring file = start == std::wstring::npos ? full : full.substr(start + 1);
@@ -30,7 +27,7 @@ std::wstring load_string(UINT id)
 {
     const wchar_t* text = nullptr;
     // Length 0 asks for a read-only pointer into the resource itself.
-    int length = LoadStringW(this_module, id, reinterpret_cast<wchar_t*>(&text), 0);
+    int length = LoadStringW(module(), id, reinterpret_cast<wchar_t*>(&text), 0);
     return length > 0 && text ? std::wstring(text, length) : std::wstring();
 }
 

@@ -8,8 +8,7 @@
 
 namespace app {
 
-// Called from DllMain on DLL_PROCESS_ATTACH.
-void set_module(HINSTANCE module);
+// The module this code is linked into (the library, not the host program).
 HINSTANCE module();
 
 // The module's file name without directory and extension, e.g. L"homelocator".

@@ -1,15 +1,6 @@
 // The library's entry points besides excel_file_2010. The COM server entries
 // are there for hosts that probe for them; no class stands behind them.
-#include "win/app.h"
-
 #include <objbase.h>
-
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
-{
-    if (reason == DLL_PROCESS_ATTACH)
-        app::set_module(instance);
-    return TRUE;
-}
 
 extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID, REFIID, LPVOID* object)
 {
