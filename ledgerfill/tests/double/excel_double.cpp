@@ -146,7 +146,7 @@ enum class access { get, put, call };
 // Argument kinds: a variant type, or an optional argument left out.
 constexpr VARTYPE omitted = 0xFFFF;
 
-struct member_spec {
+struct member_signature {
     kind object;
     DISPID id;
     const char* name;
@@ -154,9 +154,9 @@ struct member_spec {
     std::vector<VARTYPE> arguments;
 };
 
-const std::vector<member_spec>& members()
+const std::vector<member_signature>& members()
 {
-    static const std::vector<member_spec> all = {
+    static const std::vector<member_signature> all = {
         {kind::application, 0x23C, "Workbooks", access::get, {}},
         {kind::application, 0x22E, "Visible", access::put, {VT_BOOL}},
         {kind::application, 0x157, "DisplayAlerts", access::put, {VT_BOOL}},
@@ -258,7 +258,7 @@ public:
                                      EXCEPINFO* exception, UINT* bad_argument) override;
 
 private:
-    HRESULT perform(const member_spec& spec, const std::vector<VARIANT*>& arguments, VARIANT* result,
+    HRESULT perform(const member_signature& signature, const std::vector<VARIANT*>& arguments, VARIANT* result,
                     EXCEPINFO* exception);
     static void hand_out(VARIANT* result, double_object* object)
     {
@@ -279,20 +279,20 @@ HRESULT double_object::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* p
                               EXCEPINFO* exception, UINT* bad_argument)
 {
     int call = ++state.model.calls;
-    const member_spec* spec = nullptr;
-    for (const member_spec& m : members())
+    const member_signature* signature = nullptr;
+    for (const member_signature& m : members())
         if (m.object == kind_ && m.id == id)
-            spec = &m;
+            signature = &m;
     state.model.call_log.push_back(std::string(kind_name(kind_)) + "." +
-                                   (spec ? spec->name : ("#" + std::to_string(id)).c_str()));
+                                   (signature ? signature->name : ("#" + std::to_string(id)).c_str()));
     if (call == state.fail_at_call) {
         state.model.failed_call = call;
         return raise(exception, L"injected fault at call " + std::to_wstring(call));
     }
-    if (!spec || !parameters)
+    if (!signature || !parameters)
         return DISP_E_MEMBERNOTFOUND;
     bool kind_right = false;
-    switch (spec->how) {
+    switch (signature->how) {
     case access::get:
         kind_right = (flags & DISPATCH_PROPERTYGET) && !(flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF));
         break;
@@ -305,21 +305,21 @@ HRESULT double_object::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* p
     }
     if (!kind_right)
         return DISP_E_MEMBERNOTFOUND;
-    if (spec->how == access::put) {
+    if (signature->how == access::put) {
         if (parameters->cNamedArgs != 1 || !parameters->rgdispidNamedArgs ||
             parameters->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
             return DISP_E_PARAMNOTFOUND;
     } else if (parameters->cNamedArgs != 0) {
         return DISP_E_NONAMEDARGS;
     }
-    if (parameters->cArgs != spec->arguments.size() || (parameters->cArgs && !parameters->rgvarg))
+    if (parameters->cArgs != signature->arguments.size() || (parameters->cArgs && !parameters->rgvarg))
         return DISP_E_BADPARAMCOUNT;
     // DISPPARAMS holds the arguments last first.
     std::vector<VARIANT*> in_order;
     for (UINT i = 0; i < parameters->cArgs; ++i) {
         UINT slot = parameters->cArgs - 1 - i;
         VARIANT* argument = &parameters->rgvarg[slot];
-        VARTYPE wanted = spec->arguments[i];
+        VARTYPE wanted = signature->arguments[i];
         bool right = wanted == omitted ? argument->vt == VT_ERROR && argument->scode == DISP_E_PARAMNOTFOUND
                                        : argument->vt == wanted;
         if (!right) {
@@ -331,15 +331,15 @@ HRESULT double_object::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* p
     }
     if (result)
         VariantInit(result);
-    return perform(*spec, in_order, result, exception);
+    return perform(*signature, in_order, result, exception);
 }
 
-HRESULT double_object::perform(const member_spec& spec, const std::vector<VARIANT*>& a, VARIANT* result,
+HRESULT double_object::perform(const member_signature& signature, const std::vector<VARIANT*>& a, VARIANT* result,
                                EXCEPINFO* exception)
 {
     double_model& m = state.model;
     double_workbook& book = m.workbook;
-    const std::string name = spec.name;
+    const std::string name = signature.name;
     switch (kind_) {
     case kind::application:
         if (name == "Workbooks")
