@@ -15,4 +15,4 @@ endif()
 
 add_test_binary(ledgerfill_picture_bench EXE SOURCES bench/picture_bench.cpp ${picture_sources}
                 LIBS ledgerfill_core hostpath wincommon gdi32 gdiplus)
-target_include_directories(ledgerfill_picture_bench PRIVATE win)
+target_include_directories(ledgerfill_picture_bench PRIVATE win ${CMAKE_SOURCE_DIR}/testsupport)

@@ -4,6 +4,8 @@
 #include "picture.h"
 #include "picture_files.h"
 
+#include "bench_clock.h"
+
 #include <windows.h>
 #include <objidl.h>  // PROPID, left out by WIN32_LEAN_AND_MEAN
 #include <gdiplus.h>
@@ -18,18 +20,6 @@ using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
 namespace {
-
-double now_ms()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void put32(uint8_t* out, uint32_t value)
 {

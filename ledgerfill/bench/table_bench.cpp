@@ -10,6 +10,8 @@
 #include "recording_sheet.h"
 #include "table_run.h"
 
+#include "bench_clock.h"
+
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
@@ -23,18 +25,6 @@
 #include <vector>
 
 namespace {
-
-double now_ms()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 const char codes[] = "abcdefghijklmnopqstuvwxyz12345";  // 30 codes; without r every cell is written
 constexpr int programs_per_group = 50;

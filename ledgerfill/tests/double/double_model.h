@@ -321,7 +321,8 @@ inline int double_control(const std::string& command)
     return control ? control(command.c_str()) : -2;
 }
 
-inline double_model read_double_model(const std::string& path = double_model_path())
+// The whole content of a file; empty when it cannot be read.
+inline std::string read_double_file(const std::string& path)
 {
     std::string text;
     if (FILE* f = std::fopen(path.c_str(), "rb")) {
@@ -331,20 +332,17 @@ inline double_model read_double_model(const std::string& path = double_model_pat
             text.append(buffer, n);
         std::fclose(f);
     }
-    return parse_double_model(text);
+    return text;
+}
+
+inline double_model read_double_model(const std::string& path = double_model_path())
+{
+    return parse_double_model(read_double_file(path));
 }
 
 inline bool read_double_workbook(const std::string& path, double_workbook* book)
 {
-    std::string text;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-            text.append(buffer, n);
-        std::fclose(f);
-    }
-    return parse_double_workbook(text, book);
+    return parse_double_workbook(read_double_file(path), book);
 }
 
 // Registers the double as "Excel.Application" for this user, and removes it.

@@ -61,19 +61,6 @@ bool file_exists(const std::string& path)
     return true;
 }
 
-std::string read_whole(const std::string& path)
-{
-    std::string text;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-            text.append(buffer, n);
-        std::fclose(f);
-    }
-    return text;
-}
-
 // ---- geometry -------------------------------------------------------------
 
 // Sum of the sizes from 1 to last (inclusive), with the few set ones apart.
@@ -359,7 +346,7 @@ HRESULT double_object::perform(const member_signature& signature, const std::vec
             return raise(exception, L"'" + widen(path) + L"' could not be found. Check the spelling of the file "
                                                          L"name, and verify that the file location is correct.");
         double_workbook loaded;
-        if (!parse_double_workbook(read_whole(path), &loaded))
+        if (!parse_double_workbook(read_double_file(path), &loaded))
             return raise(exception, L"Excel cannot open the file '" + widen(path) +
                                         L"' because the file format or file extension is not valid.");
         book = loaded;
