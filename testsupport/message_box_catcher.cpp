@@ -34,7 +34,10 @@ struct catcher_hook {
         if (code == HCBT_ACTIVATE) {
             HWND box = reinterpret_cast<HWND>(wparam);
             char class_name[32] = {};
-            if (box && GetClassNameA(box, class_name, sizeof class_name) &&
+            // Wine also reports the activation of another program's window
+            // when one of ours closes: only this thread's own boxes count.
+            if (box && GetWindowThreadProcessId(box, nullptr) == GetCurrentThreadId() &&
+                GetClassNameA(box, class_name, sizeof class_name) &&
                 lstrcmpA(class_name, "#32770") == 0 &&
                 std::find_if(open.begin(), open.end(), [box](const auto& o) { return o.first == box; }) ==
                     open.end()) {
