@@ -11,5 +11,9 @@ struct demo_part {
     demo_part(const char* part_name, void (*part_run)(const std::string&, const std::string&));
 };
 
+// An ANSI text (code page 936 on the add-on's machines) as UTF-8, the
+// encoding the demo prints in, so Chinese texts read right in a terminal.
+std::string shown(const std::string& ansi_text);
+
 // Loads a library from the demo's directory; prints and returns null when it is missing.
 HMODULE demo_load(const std::string& bin_dir, const char* library);

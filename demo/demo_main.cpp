@@ -18,6 +18,18 @@ demo_part::demo_part(const char* part_name, void (*part_run)(const std::string&,
     parts().push_back(this);
 }
 
+std::string shown(const std::string& ansi_text)
+{
+    int wide_length = MultiByteToWideChar(CP_ACP, 0, ansi_text.c_str(), -1, nullptr, 0);
+    std::wstring wide(wide_length > 0 ? wide_length : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi_text.c_str(), -1, &wide[0], wide_length);
+    int length = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(length > 0 ? length : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], length, nullptr, nullptr);
+    utf8.resize(std::strlen(utf8.c_str()));
+    return utf8;
+}
+
 HMODULE demo_load(const std::string& bin_dir, const char* library)
 {
     std::string path = bin_dir + "\\" + library;
@@ -29,6 +41,7 @@ HMODULE demo_load(const std::string& bin_dir, const char* library)
 
 int main(int argc, char** argv)
 {
+    SetConsoleOutputCP(CP_UTF8);
     _putenv("TZ=");
     SetEnvironmentVariableA("TZ", nullptr);
     char self[MAX_PATH];

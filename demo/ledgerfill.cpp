@@ -35,7 +35,7 @@ LRESULT CALLBACK close_boxes(int code, WPARAM wparam, LPARAM lparam)
             char caption[128] = {}, text[1024] = {};
             GetWindowTextA(window, caption, sizeof caption);
             GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-            std::printf("  message box [%s]: %s\n", caption, text);
+            std::printf("  message box [%s]: %s\n", shown(caption).c_str(), shown(text).c_str());
         }
     }
     return CallNextHookEx(box_hook, code, wparam, lparam);
@@ -208,7 +208,7 @@ void print_sheet(const double_workbook& book)
     std::printf("  saved sheet: %u cells, %u frames, %u pictures\n", static_cast<unsigned>(book.cells.size()),
                 static_cast<unsigned>(book.frames.size()), static_cast<unsigned>(book.pictures.size()));
     for (const auto& [where, text] : book.cells)
-        std::printf("    R%dC%d  %s\n", where.first, where.second, text.c_str());
+        std::printf("    R%dC%d  %s\n", where.first, where.second, shown(text).c_str());
     for (const double_picture& picture : book.pictures)
         std::printf("    picture %s: left %.1f, top %.1f, %.1f x %.1f points, linked %d, embedded %d\n",
                     picture.path.c_str(), picture.left, picture.top, picture.width, picture.height,
