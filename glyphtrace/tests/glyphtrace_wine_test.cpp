@@ -3,6 +3,7 @@
 // font_reference.py), the unfitted outlines from GetGlyphOutlineW directly.
 #include "glyphtrace.h"
 
+#include "com_server_check.h"
 #include "message_box_catcher.h"
 #include "test_files.h"
 
@@ -436,19 +437,7 @@ TEST(FaceName, AGbkNameIsReadThroughTheAnsiCodePage)
 TEST(ComServer, ServesNoClassCanUnloadAndRegistersNothing)
 {
     library dll;
-    using get_class_object_fn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-    using no_argument_fn = HRESULT(STDAPICALLTYPE*)();
-    auto get_class_object = reinterpret_cast<get_class_object_fn>(dll.entry("DllGetClassObject"));
-    auto can_unload_now = reinterpret_cast<no_argument_fn>(dll.entry("DllCanUnloadNow"));
-    auto register_server = reinterpret_cast<no_argument_fn>(dll.entry("DllRegisterServer"));
-    ASSERT_TRUE(get_class_object && can_unload_now && register_server);
-
-    const CLSID some_class = {0x12345678, 0x1234, 0x5678, {1, 2, 3, 4, 5, 6, 7, 8}};
-    void* object = &object;
-    EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, get_class_object(some_class, IID_IClassFactory, &object));
-    EXPECT_EQ(nullptr, object);
-    EXPECT_EQ(S_OK, can_unload_now());
-    EXPECT_EQ(S_OK, register_server());
+    expect_classless_com_server(dll.get(), false);
 }
 
 }  // namespace
